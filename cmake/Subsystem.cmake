@@ -1,0 +1,18 @@
+# add_subsystem(NAME PURE <sources without Windows headers> WIN <Windows-only sources>
+#               DEPS <libraries>)
+# One static library per subsystem folder. A native build keeps only the PURE sources.
+function(add_subsystem name)
+  cmake_parse_arguments(S "" "" "PURE;WIN;DEPS" ${ARGN})
+  set(sources ${S_PURE})
+  if(WIN32)
+    list(APPEND sources ${S_WIN})
+  endif()
+  if(NOT sources)
+    return()
+  endif()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  if(S_DEPS)
+    target_link_libraries(${name} PUBLIC ${S_DEPS})
+  endif()
+endfunction()

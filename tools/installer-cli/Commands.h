@@ -1,0 +1,7 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// Each subcommand takes the arguments after its name and returns the process exit code.
+int RunConfigCommand(const std::vector<std::wstring>& args);
+int RunSysinfoCommand(const std::vector<std::wstring>& args);

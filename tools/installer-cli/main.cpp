@@ -1,0 +1,36 @@
+// installer-cli: the maintainers' console tool. Runs the installer's parts one at a time and
+// prints what they report, one line each, as UTF-8.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "CliOutput.h"
+#include "Commands.h"
+
+namespace {
+
+using Command = int (*)(const std::vector<std::wstring>&);
+
+const std::map<std::wstring, Command>& CommandTable() {
+    static const std::map<std::wstring, Command> table = {
+        {L"config", RunConfigCommand},
+        {L"sysinfo", RunSysinfoCommand},
+    };
+    return table;
+}
+
+int Usage() {
+    std::wstring text = L"usage: installer-cli.exe <command> [arguments]\ncommands:";
+    for (const auto& entry : CommandTable()) text += L" " + entry.first;
+    PrintUtf8(text + L"\n");
+    return 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return Usage();
+    const auto it = CommandTable().find(argv[1]);
+    if (it == CommandTable().end()) return Usage();
+    return it->second(std::vector<std::wstring>(argv + 2, argv + argc));
+}
