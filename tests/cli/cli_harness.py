@@ -56,3 +56,77 @@ def main():
     global CLI
     CLI = os.path.abspath(sys.argv.pop(1))
     unittest.main(verbosity=2)
+
+
+def winpath(path):
+    """The Windows name of a host path inside the prefix (drive Z: is the host's root)."""
+    return 'Z:' + os.path.abspath(path).replace('/', '\\')
+
+
+def parse_events(out):
+    """'<code> <value> <message>' lines -> [(code, value, message)]."""
+    events = []
+    for line in out.split('\n')[:-1]:
+        code, value, message = line.split(' ', 2)
+        events.append((int(code), value, message))
+    return events
+
+
+class Scenario:
+    """What the fake package does, written next to its copy as '<exe>.scenario'."""
+
+    def __init__(self):
+        self.lines = []
+
+    def out(self, data, encoding='utf-8'):
+        if isinstance(data, str):
+            data = data.encode(encoding)
+        self.lines.append('out ' + data.hex())
+        return self
+
+    def outrep(self, count, data):
+        self.lines.append('outrep %d %s' % (count, data.encode().hex()))
+        return self
+
+    def err(self, count):
+        self.lines.append('err %d' % count)
+        return self
+
+    def sleep(self, ms):
+        self.lines.append('sleep %d' % ms)
+        return self
+
+    def file(self, path, content=b''):
+        self.lines.append('file %s %s' % (path.encode().hex(), bytes(content).hex()))
+        return self
+
+    def copyself(self, path):
+        self.lines.append('copyself ' + path.encode().hex())
+        return self
+
+    def exit(self, code):
+        self.lines.append('exit %d' % code)
+        return self
+
+    def text(self):
+        return '\n'.join(self.lines) + '\n'
+
+
+class FakeProgram:
+    """A copy of the fake package under a chosen name in a chosen (possibly new) folder."""
+
+    def __init__(self, fake_exe, folder, name, scenario=None):
+        os.makedirs(folder, exist_ok=True)
+        self.path = os.path.join(folder, name)
+        shutil.copy(fake_exe, self.path)
+        if scenario is not None:
+            with open(self.path + '.scenario', 'w', encoding='utf-8') as f:
+                f.write(scenario.text())
+
+    @property
+    def win(self):
+        return winpath(self.path)
+
+    def received_command_line(self):
+        with open(self.path + '.cmdline', 'rb') as f:
+            return f.read().decode('utf-16-le')

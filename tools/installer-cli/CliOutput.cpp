@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <mutex>
 
 #include "sys/TextConversion.h"
 
@@ -33,4 +35,29 @@ std::wstring DoubleText(double value) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%g", value);
     return std::wstring(buffer, buffer + std::char_traits<char>::length(buffer));
+}
+
+void PrintEvent(int code, double value, const wchar_t* message) {
+    static std::mutex lock;
+    char number[64];
+    std::snprintf(number, sizeof number, "%.10g", value);
+    const std::wstring line = std::to_wstring(code) + L" " +
+                              std::wstring(number, number + std::strlen(number)) + L" " +
+                              (message ? message : L"") + L"\n";
+    std::lock_guard<std::mutex> guard(lock);
+    PrintUtf8(line);
+}
+
+bool ReadOption(const std::wstring& argument, const wchar_t* name, std::wstring& value) {
+    const std::wstring prefix = std::wstring(name) + L"=";
+    if (argument.compare(0, prefix.size(), prefix) != 0) return false;
+    value = argument.substr(prefix.size());
+    return true;
+}
+
+bool ReadFlag(const std::wstring& argument, const wchar_t* name, bool& value) {
+    std::wstring text;
+    if (!ReadOption(argument, name, text)) return false;
+    value = text == L"true";
+    return true;
 }

@@ -5,3 +5,5 @@
 // Each subcommand takes the arguments after its name and returns the process exit code.
 int RunConfigCommand(const std::vector<std::wstring>& args);
 int RunSysinfoCommand(const std::vector<std::wstring>& args);
+int RunInstallCommand(const std::vector<std::wstring>& args);
+int RunUninstallCommand(const std::vector<std::wstring>& args);

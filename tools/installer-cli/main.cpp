@@ -15,6 +15,8 @@ const std::map<std::wstring, Command>& CommandTable() {
     static const std::map<std::wstring, Command> table = {
         {L"config", RunConfigCommand},
         {L"sysinfo", RunSysinfoCommand},
+        {L"install", RunInstallCommand},
+        {L"uninstall", RunUninstallCommand},
     };
     return table;
 }

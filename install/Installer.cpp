@@ -1,0 +1,79 @@
+#include "install/Installer.h"
+
+#include <windows.h>
+
+#include "app/DebugLog.h"
+#include "app/InstallerConfig.h"
+#include "install/ChildOutputLoops.h"
+#include "install/ChildProcess.h"
+#include "install/ChunkLines.h"
+#include "install/StatusLine.h"
+#include "sys/Thread.h"
+
+CInstaller::CInstaller(EventCallback callback, const std::wstring& quotedPackage,
+                       const std::wstring& installDir)
+    : m_callback(std::move(callback)), m_package(quotedPackage), m_installDir(installDir) {}
+
+CInstaller::~CInstaller() {
+    delete m_thread;  // waits for a running install
+    delete m_child;
+}
+
+void CInstaller::Start() {
+    PackageOptions options;
+    options.quotedPackage = m_package;
+    options.installDir = m_installDir;
+    options.adminAccount = m_adminAccount;
+    options.elevated = m_elevated;
+    options.desktopShortcut = m_desktopShortcut;
+    options.startShortcut = m_startShortcut;
+    options.language = m_language;
+    options.instCmd = TheInstallerConfig().InstCmd;
+    m_commandLine = BuildPackageCommandLine(options);
+
+    if (m_thread) {
+        if (m_thread->Handle()) m_thread->Join();
+        delete m_thread;
+    }
+    m_thread = new Utils::Thread(this, L"ABDEF",
+                                 [](void* self) { static_cast<CInstaller*>(self)->Run(); });
+    if (m_thread->Handle()) ResumeThread(m_thread->Handle());
+}
+
+void CInstaller::Join() {
+    if (m_thread) m_thread->Join();
+}
+
+void CInstaller::Send(int code, double progress, const std::wstring& message) {
+    if (m_callback) m_callback(code, progress, message.c_str());
+}
+
+void CInstaller::Run() {
+    Send(2001, 0);
+    Send(2002, 0);
+    delete m_child;
+    m_child = nullptr;
+    try {
+        m_child = new Utils::ChildProcess(m_commandLine);
+    } catch (const std::exception&) {
+        Send(2004, 2);
+        return;
+    }
+    const int result = Utils::FollowUntilDecisive(
+        *m_child, m_codePage, [this](const std::wstring& chunk) { return Parse(chunk); });
+    delete m_child;
+    m_child = nullptr;
+    if (result == 0) Send(2003, 1);
+}
+
+int CInstaller::Parse(const std::wstring& chunk) {
+    int result = 0;
+    for (const std::wstring& line : SplitChunkLines(chunk)) {
+        const StatusAction action = ParsePackageStatusLine(line);
+        if (action.logsExePath) DEBUG_LOG(L"ExePath: %s", action.message.c_str());
+        if (action.setsCodePage) m_codePage = action.codePage;
+        if (action.sendsEvent) Send(action.code, action.progress, action.message);
+        if (action.result != 0) result = action.result;
+    }
+    return result;
+}

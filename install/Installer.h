@@ -1,0 +1,53 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "install/CommandLines.h"
+#include "install/EventCallback.h"
+
+namespace Utils {
+class Thread;
+class ChildProcess;
+}  // namespace Utils
+
+// Runs the downloaded setup package silently and turns its status lines into events
+// 2001-2004 and 3000-3009.
+class CInstaller {
+public:
+    CInstaller(EventCallback callback, const std::wstring& quotedPackage,
+               const std::wstring& installDir);
+    ~CInstaller();
+
+    void SetInstallDir(const std::wstring& dir) { m_installDir = dir; }
+    void SetDesktopShortcut(bool on) { m_desktopShortcut = on; }
+    void SetStartShortcut(bool on) { m_startShortcut = on; }
+    void SetAdminAccount(bool on) { m_adminAccount = on; }
+    void SetElevated(bool on) { m_elevated = on; }
+    void SetLanguage(const std::wstring& language) { m_language = language; }
+
+    // Starts the install on a new worker thread (after the previous one has ended).
+    void Start();
+    // Waits for the worker thread, if any, to end.
+    void Join();
+
+    const std::wstring& CommandLine() const { return m_commandLine; }
+    // Parses one chunk of the package's output: 0, 1 (success) or 1000 (failure).
+    int Parse(const std::wstring& chunk);
+
+private:
+    void Run();
+    void Send(int code, double progress, const std::wstring& message = std::wstring());
+
+    EventCallback m_callback;
+    std::wstring m_package;
+    std::wstring m_installDir;
+    std::wstring m_commandLine;
+    bool m_startShortcut = false;
+    bool m_desktopShortcut = false;
+    unsigned int m_codePage = 0;
+    Utils::Thread* m_thread = nullptr;
+    Utils::ChildProcess* m_child = nullptr;
+    bool m_adminAccount = false;
+    bool m_elevated = false;
+    std::wstring m_language;
+};
