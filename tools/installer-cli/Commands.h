@@ -7,3 +7,4 @@ int RunConfigCommand(const std::vector<std::wstring>& args);
 int RunSysinfoCommand(const std::vector<std::wstring>& args);
 int RunInstallCommand(const std::vector<std::wstring>& args);
 int RunUninstallCommand(const std::vector<std::wstring>& args);
+int RunDownloadCommand(const std::vector<std::wstring>& args);

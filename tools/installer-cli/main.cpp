@@ -17,6 +17,7 @@ const std::map<std::wstring, Command>& CommandTable() {
         {L"sysinfo", RunSysinfoCommand},
         {L"install", RunInstallCommand},
         {L"uninstall", RunUninstallCommand},
+        {L"download", RunDownloadCommand},
     };
     return table;
 }

@@ -1,0 +1,14 @@
+#pragma once
+#include <cstdio>
+#include <string>
+
+// The expected MD5 carried in a final download address: its second-to-last path segment
+// ("http://h/files/<md5>/pkg.exe" -> "<md5>"); empty when the address has fewer segments.
+// Callers use it only when it is exactly 32 characters long.
+std::string GetUrlMd5(const std::string& finalUrl);
+
+// MD5 of a file's bytes as 32 lower-case hexadecimal digits; empty when the path is empty,
+// the file cannot be opened or reading fails.
+std::string GetFileMd5(const std::string& path);
+// The same for an open stream, read from its current position in 1024-byte blocks.
+std::string GetStreamMd5(std::FILE* file);

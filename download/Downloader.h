@@ -1,0 +1,42 @@
+#pragma once
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "install/EventCallback.h"
+
+namespace Utils {
+class Thread;
+}
+
+// Download event codes.
+enum DownloadEvent {
+    DL_CODE_START = 1001,
+    DL_CODE_PROGRESS = 1002,
+    DL_CODE_SUCCESS = 1003,
+    DL_CODE_FAIL = 1004,
+    DL_CODE_RETRY = 1005,
+    DL_CODE_CHECK_FAIL = 1006,
+};
+
+// A downloader fetches the download address into the target file on threads of its own and
+// reports through its event callback. The owner calls Start for the first download and again
+// after each DL_CODE_RETRY, possibly from the thread that sent that event.
+class CDownloader {
+public:
+    virtual ~CDownloader();
+    virtual int Start() = 0;
+
+protected:
+    // The common start: replaces the worker thread by a new one named "ABDEF" running body.
+    // A restart requested from the worker thread itself does not wait for that thread; it is
+    // joined by a later start or by WaitForWorkers.
+    int StartWorker(void (*body)(void* self));
+    // Waits for every worker thread this downloader started (destruction).
+    void WaitForWorkers();
+
+private:
+    std::mutex m_workerLock;
+    Utils::Thread* m_worker = nullptr;
+    std::vector<Utils::Thread*> m_retired;  // workers that asked for their own restart
+};

@@ -1,0 +1,339 @@
+#include "download/MTCurlDownloader.h"
+
+#include <windows.h>
+
+#include <curl/curl.h>
+#include <sys/stat.h>
+
+#include <ctime>
+#include <thread>
+
+#include "app/DebugLog.h"
+#include "download/Checksum.h"
+#include "download/CurlClient.h"
+#include "download/FileChecksum.h"
+#include "download/Segments.h"
+#include "sys/TextConversion.h"
+
+namespace {
+
+const wchar_t kFileMd5Failed[] = L"mtcurl\x6587\x4ef6md5\x6821\x9a8c\x5931\x8d25";  // mtcurl文件md5校验失败
+const wchar_t kUrlMd5Missing[] = L"mtcurl\x83b7\x53d6url-md5\x5931\x8d25";         // mtcurl获取url-md5失败
+const int kPartFileFailed = -2;
+
+std::int64_t ExistingSize(const std::wstring& path) {
+    struct _stati64 st;
+    if (_waccess(path.c_str(), 0) != 0 || _wstati64(path.c_str(), &st) != 0) return -1;
+    return st.st_size;
+}
+
+}  // namespace
+
+template <typename F>
+void CMTCurlDownloader::Detach(F body) {
+    ++m_helpers;
+    std::thread([this, body]() {
+        body();
+        --m_helpers;
+    }).detach();
+}
+
+CMTCurlDownloader::CMTCurlDownloader(EventCallback callback, const std::wstring& url,
+                                     const std::wstring& target)
+    : m_callback(std::move(callback)), m_target(target), m_url(url) {
+    DeleteFileW(m_target.c_str());
+    DeletePartFiles();
+}
+
+CMTCurlDownloader::~CMTCurlDownloader() {
+    m_stop = true;  // running transfers abort; no more events
+    WaitForWorkers();
+    while (m_helpers > 0) Sleep(10);
+    ReleaseParts();
+}
+
+int CMTCurlDownloader::Start() {
+    return StartWorker([](void* self) { static_cast<CMTCurlDownloader*>(self)->Start_Down(); });
+}
+
+std::wstring CMTCurlDownloader::PartPath(int index) const {
+    return m_target + L"_" + std::to_wstring(index);
+}
+
+void CMTCurlDownloader::Send(int code, double value, const wchar_t* text) {
+    if (m_stop) return;
+    if (m_callback) m_callback(code, value, text);
+}
+
+void CMTCurlDownloader::DeletePartFiles() {
+    DeleteFileW(PartPath(0).c_str());
+    DeleteFileW(PartPath(1).c_str());
+}
+
+void CMTCurlDownloader::ReleaseParts() {
+    for (DownloadPartNode* part : m_parts) {
+        if (part->handle) curl_easy_cleanup(part->handle);
+        if (part->file) fclose(part->file);
+        delete part;
+    }
+    m_parts.clear();
+}
+
+void CMTCurlDownloader::Start_Down() {
+    Send(DL_CODE_START, 1.0, L"");
+    DEBUG_LOG(L"start download\r\n");
+    const std::string url = NarrowUrl(m_url);
+    DeleteFileW(m_target.c_str());
+    double lastPercent;
+    {
+        std::lock_guard<std::mutex> guard(m_progressLock);
+        lastPercent = m_lastPercent;
+    }
+    if (lastPercent == 0.0) DeletePartFiles();
+    if (m_finalUrl.empty() || m_fileLength < kMinimumLength) {
+        if (!getRealDownloadUrl(url)) {
+            Send(DL_CODE_FAIL, 0.0, L"LibCurl");
+            return;
+        }
+    }
+    int index = 0;
+    for (const SegmentRange& range : SplitSegments(m_fileLength)) {
+        DownloadPartNode* part = new DownloadPartNode;
+        part->partPath = PartPath(index++);
+        std::int64_t present = ExistingSize(part->partPath);
+        if (present < 0) present = 0;
+        part->received = present;
+        part->nextOffset = range.first + present;
+        part->endOffset = range.last;
+        part->handle = curl_easy_init();
+        part->url = m_finalUrl;
+        if (part->nextOffset > part->endOffset) {
+            part->state = 0;
+        } else {
+            part->state = -1;
+            part->file = _wfopen(part->partPath.c_str(), L"ab+");
+            if (!part->file) part->state = kPartFileFailed;
+        }
+        m_parts.push_back(part);
+    }
+    for (DownloadPartNode* part : m_parts) {
+        if (part->state != -1) continue;
+        ++m_running;
+        Detach([this, part] { downloadThreadFun(this, part); });
+        Sleep(100);
+    }
+    Detach([this] { waitForFinishThreadFun(this); });
+}
+
+bool CMTCurlDownloader::getRealDownloadUrl(const std::string& url) {
+    m_finalUrl.clear();
+    m_expectedMd5.clear();
+    m_fileLength = 0;
+    CURL* handle = curl_easy_init();
+    if (!handle) return false;
+    curl_slist* headers = curl_slist_append(nullptr, "Connection: keep-alive");
+    curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
+    int options = 0;
+    options |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+    options |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+    options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
+    options |= curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 0L);
+    options |= curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 0L);
+    options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
+    options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
+    if (options != 0 || curl_easy_perform(handle) != CURLE_OK) {
+        curl_easy_cleanup(handle);
+        curl_slist_free_all(headers);
+        return false;
+    }
+    char* effective = nullptr;
+    if (curl_easy_getinfo(handle, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK && effective &&
+        *effective) {
+        m_finalUrl = effective;
+        DEBUG_LOG(L"Download File real url %s\r\n", Utils::ToWide(m_finalUrl, 0).c_str());
+        m_expectedMd5 = GetUrlMd5(m_finalUrl);
+    }
+    double length = -1.0;
+    long status = 0;
+    if (curl_easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD, &length) == CURLE_OK &&
+        curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK &&
+        status >= 200 && status <= 399) {
+        // Lengths from 2^31 bytes on are refused, like an unknown length.
+        m_fileLength = length < 2147483648.0 ? static_cast<std::int64_t>(length) : 0;
+        DEBUG_LOG(L"Download File Length %lld\r\n", static_cast<long long>(m_fileLength));
+    }
+    curl_easy_cleanup(handle);
+    curl_slist_free_all(headers);
+    return !m_finalUrl.empty() && m_fileLength > kMinimumLength - 1;
+}
+
+int CMTCurlDownloader::downloadExe(DownloadPartNode* part) {
+    char range[64];
+    snprintf(range, sizeof range, "%lld-%lld", static_cast<long long>(part->nextOffset),
+             static_cast<long long>(part->endOffset));
+    CURL* h = part->handle;
+    int options = 0;
+    options |= curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    options |= curl_easy_setopt(h, CURLOPT_URL, part->url.c_str());
+    options |= curl_easy_setopt(h, CURLOPT_TIMEOUT, 0L);
+    options |= curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+    options |= curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &CMTCurlDownloader::WriteSegment);
+    options |= curl_easy_setopt(h, CURLOPT_WRITEDATA, part);
+    options |= curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+    options |= curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &CMTCurlDownloader::OnProgress);
+    options |= curl_easy_setopt(h, CURLOPT_XFERINFODATA, this);
+    options |= curl_easy_setopt(h, CURLOPT_FAILONERROR, 1L);
+    options |= curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, 60L);
+    options |= curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 0L);
+    options |= curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 0L);
+    options |= curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    options |= curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, 5L);
+    options |= curl_easy_setopt(h, CURLOPT_RANGE, range);
+    if (options != 0) return options;
+    const int result = curl_easy_perform(h);
+    if (result != 0) DEBUG_LOG(L"error:%d:%s\r\n", result, CurlErrorText(result).c_str());
+    else DEBUG_LOG(L"curl_easy_cleanup\r\n");
+    curl_easy_reset(h);
+    if (result == 0 && part->file) {
+        fclose(part->file);
+        part->file = nullptr;
+    }
+    part->state = result;
+    return result;
+}
+
+void CMTCurlDownloader::downloadThreadFun(CMTCurlDownloader* self, DownloadPartNode* part) {
+    int budget = 12;
+    int result = self->downloadExe(part);
+    while (result != 0 && budget > 0 && !self->m_stop) {
+        budget -= result == 18 ? 1 : 2;
+        DEBUG_LOG(L"CurlDownLoader Code=%d\r\n", result);
+        Sleep(400);
+        result = self->downloadExe(part);
+    }
+    if (part->file) {
+        fclose(part->file);
+        part->file = nullptr;
+    }
+    --self->m_running;
+}
+
+size_t CMTCurlDownloader::WriteSegment(char* data, size_t size, size_t count, void* node) {
+    DownloadPartNode* part = static_cast<DownloadPartNode*>(node);
+    if (!part || !part->file || part->nextOffset > part->endOffset) return 0;
+    const std::int64_t n = static_cast<std::int64_t>(size * count);
+    size_t written;
+    if (part->nextOffset + n - 1 > part->endOffset) {
+        const size_t fits = static_cast<size_t>(part->endOffset - part->nextOffset + 1);
+        written = fwrite(data, 1, fits, part->file);
+        part->nextOffset = part->endOffset + 1;
+    } else {
+        written = fwrite(data, size, count, part->file) * size;
+        part->nextOffset += static_cast<std::int64_t>(written);
+    }
+    part->received += static_cast<std::int64_t>(written);
+    return written;
+}
+
+int CMTCurlDownloader::OnProgress(void* owner, std::int64_t, std::int64_t, std::int64_t,
+                                  std::int64_t) {
+    CMTCurlDownloader* self = static_cast<CMTCurlDownloader*>(owner);
+    if (self->m_stop) return 1;  // the downloader is being destroyed
+    double percent = 0.0;
+    {
+        std::lock_guard<std::mutex> guard(self->m_progressLock);
+        const std::int64_t seconds = static_cast<std::int64_t>(std::time(nullptr));
+        if (!(seconds >= self->m_lastProgressTime + 1)) return 0;
+        self->m_lastProgressTime = seconds;
+        if (self->m_fileLength >= kMinimumLength) {
+            for (DownloadPartNode* part : self->m_parts) {
+                const std::int64_t received = part->received;
+                if (received > 0)
+                    percent += static_cast<double>(received) * 100 /
+                               static_cast<double>(self->m_fileLength);
+            }
+        }
+        if (percent > 100) return 0;
+        if (percent - self->m_lastPercent < 1.0) return 0;
+        self->m_lastPercent = percent;
+    }
+    self->Send(DL_CODE_PROGRESS, percent / 100, L"");
+    return 0;
+}
+
+void CMTCurlDownloader::waitForFinishThreadFun(CMTCurlDownloader* self) {
+    while (self->m_running > 0) Sleep(200);
+    if (self->m_stop) return;
+    int failure = 0;
+    for (DownloadPartNode* part : self->m_parts) {
+        if (part->state != 0) {
+            failure = part->state;
+            break;
+        }
+    }
+    if (failure == 0) {
+        {
+            std::lock_guard<std::mutex> guard(self->m_progressLock);
+            self->m_lastPercent = 0.0;
+        }
+        std::FILE* first = _wfopen(self->PartPath(0).c_str(), L"ab+");
+        if (first) {
+            for (int i = 1; i < static_cast<int>(self->m_parts.size()); ++i) {
+                const std::wstring path = self->PartPath(i);
+                if (std::FILE* next = _wfopen(path.c_str(), L"rb+")) {
+                    char block[1024];
+                    size_t read;
+                    while ((read = fread(block, 1, sizeof block, next)) > 0)
+                        fwrite(block, 1, read, first);
+                    fclose(next);
+                }
+                DEBUG_LOG(L"partPath::%s\r\n", path.c_str());
+            }
+            fclose(first);
+            _wrename(self->PartPath(0).c_str(), self->m_target.c_str());
+            self->DeletePartFiles();
+            if (self->m_expectedMd5.size() == 32) {
+                const std::string actual = GetFileMd5(self->m_target);
+                if (actual.size() == 32 && actual != self->m_expectedMd5) {
+                    self->Send(DL_CODE_CHECK_FAIL, failure, kFileMd5Failed);
+                    DeleteFileW(self->m_target.c_str());
+                    self->ReleaseParts();
+                    if (self->m_retried) {
+                        DEBUG_LOG(L"finish recv, md5 chaek failed and retry failed.\r\n");
+                        self->Send(DL_CODE_FAIL, failure, L"LibCurl");
+                    } else {
+                        self->m_retried = true;
+                        DEBUG_LOG(L"finish recv, md5 chaek failed retry once.\r\n");
+                        self->Send(DL_CODE_RETRY, failure, L"LibCurl");
+                    }
+                    return;
+                }
+            } else {
+                self->Send(DL_CODE_CHECK_FAIL, failure, kUrlMd5Missing);
+            }
+            DEBUG_LOG(L"finish recv\r\n");
+            self->ReleaseParts();
+            self->Send(DL_CODE_SUCCESS, 0.0, L"LibCurl");
+            return;
+        }
+        // Part file 0 cannot take the join: the run fails like a failed segment.
+        failure = kPartFileFailed;
+    }
+    self->ReleaseParts();
+    double lastPercent;
+    {
+        std::lock_guard<std::mutex> guard(self->m_progressLock);
+        lastPercent = self->m_lastPercent;
+    }
+    if (lastPercent == 0.0) self->DeletePartFiles();
+    if (self->m_retried) {
+        std::lock_guard<std::mutex> guard(self->m_progressLock);
+        self->m_lastPercent = 0.0;
+    }
+    if (self->m_retried) {
+        self->Send(DL_CODE_FAIL, failure, L"LibCurl");
+    } else {
+        self->m_retried = true;
+        self->Send(DL_CODE_RETRY, failure, L"LibCurl");
+    }
+}

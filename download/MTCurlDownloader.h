@@ -1,0 +1,65 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <list>
+#include <mutex>
+#include <string>
+
+#include "download/Downloader.h"
+
+typedef void CURL;
+
+// One byte range of the segmented download, fetched into its own part file.
+struct DownloadPartNode {
+    std::FILE* file = nullptr;
+    std::int64_t nextOffset = 0;  // absolute position of the next byte to fetch
+    std::int64_t endOffset = 0;   // absolute position of the last byte, inclusive
+    CURL* handle = nullptr;
+    std::string url;
+    std::wstring partPath;
+    int state = -1;  // -1 to fetch, 0 complete, -2 part file not opened, else libcurl result
+    std::atomic<std::int64_t> received{0};
+};
+
+// Up to two byte ranges in parallel, joined into the target and checked against the MD5 in
+// the final address; one retry per downloader.
+class CMTCurlDownloader : public CDownloader {
+public:
+    CMTCurlDownloader(EventCallback callback, const std::wstring& url, const std::wstring& target);
+    ~CMTCurlDownloader() override;
+
+    int Start() override;
+
+    static const std::int64_t kMinimumLength = 256;
+
+private:
+    void Start_Down();
+    bool getRealDownloadUrl(const std::string& url);
+    int downloadExe(DownloadPartNode* part);
+    static void downloadThreadFun(CMTCurlDownloader* self, DownloadPartNode* part);
+    static void waitForFinishThreadFun(CMTCurlDownloader* self);
+    static size_t WriteSegment(char* data, size_t size, size_t count, void* part);
+    static int OnProgress(void* self, std::int64_t, std::int64_t, std::int64_t, std::int64_t);
+    void DeletePartFiles();
+    void ReleaseParts();
+    std::wstring PartPath(int index) const;
+    void Send(int code, double value, const wchar_t* text);
+    // Runs body on a detached thread that destruction waits for.
+    template <typename F> void Detach(F body);
+
+    std::list<DownloadPartNode*> m_parts;
+    EventCallback m_callback;
+    std::wstring m_target;
+    std::wstring m_url;
+    std::string m_finalUrl;
+    std::int64_t m_fileLength = -1;
+    std::string m_expectedMd5;
+    std::mutex m_progressLock;  // guards the two progress fields below
+    double m_lastPercent = 0.0;
+    std::int64_t m_lastProgressTime = 0;
+    std::atomic<int> m_running{0};
+    bool m_retried = false;
+    std::atomic<int> m_helpers{0};    // detached threads still using this object
+    std::atomic<bool> m_stop{false};  // set when the downloader is destroyed
+};

@@ -1,0 +1,261 @@
+"""A scriptable HTTP download service on loopback, for tests, the demo and benchmarks.
+
+`/software/<id>` redirects (optionally through a chain of hops) to the file's final address
+`/files/<md5>/<name>`, whose second-to-last segment carries the file's MD5. Final addresses
+answer HEAD and GET, with byte ranges. Each file can carry faults: a connection dropped after
+N bytes (some times or every time), a stall, an error status, a wrong, upper-case or missing
+MD5 segment, no Content-Length, a per-connection rate limit.
+
+Run standalone: python3 download_service.py --port P --file ID=PATH [--file ...]
+"""
+import argparse
+import hashlib
+import http.server
+import os
+import re
+import socket
+import sys
+import threading
+import time
+import urllib.parse
+
+
+class ServedFile:
+    def __init__(self, file_id, name, data=None, path=None, md5_mode='real', status=None,
+                 get_status=None, no_length=False, drop_after=None, drop_times=1,
+                 stall_after=None, stall_seconds=0, stall_times=1, rate=None, redirects=1):
+        self.id = str(file_id)
+        self.name = name
+        self.data = data
+        self.path = path
+        self.size = len(data) if data is not None else os.path.getsize(path)
+        self.md5 = hashlib.md5(data).hexdigest() if data is not None else _file_md5(path)
+        self.md5_mode = md5_mode        # real | upper | wrong | none
+        self.status = status            # error status of the final address (HEAD and GET)
+        self.get_status = get_status    # error status of GET only
+        self.no_length = no_length
+        self.drop_after = drop_after    # bytes of a GET body before the connection drops
+        self.drop_times = drop_times    # how many GETs drop (-1: every one)
+        self.stall_after = stall_after
+        self.stall_seconds = stall_seconds
+        self.stall_times = stall_times
+        self.rate = rate                # bytes per second per connection
+        self.redirects = redirects      # redirections before the final address
+        self.gets = 0
+
+    def final_path(self):
+        if self.md5_mode == 'none':
+            return '/' + self.name
+        segment = {'real': self.md5, 'upper': self.md5.upper(),
+                   'wrong': hashlib.md5(b'other').hexdigest()}[self.md5_mode]
+        return '/files/%s/%s' % (segment, self.name)
+
+    def read(self, start, length):
+        if self.data is not None:
+            return self.data[start:start + length]
+        with open(self.path, 'rb') as f:
+            f.seek(start)
+            return f.read(length)
+
+
+def _file_md5(path):
+    digest = hashlib.md5()
+    with open(path, 'rb') as f:
+        for block in iter(lambda: f.read(1 << 20), b''):
+            digest.update(block)
+    return digest.hexdigest()
+
+
+class DownloadService:
+    def __init__(self, port=0):
+        self.files = {}
+        self.requests = []      # (method, path, Range header or None)
+        self.body_bytes = 0     # bytes of file bodies sent
+        self.lock = threading.Lock()
+        service = self
+
+        class Handler(_Handler):
+            pass
+        Handler.service = service
+        self.server = http.server.ThreadingHTTPServer(('127.0.0.1', port), Handler)
+        self.server.daemon_threads = True
+        self.port = self.server.server_address[1]
+        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
+
+    def start(self):
+        self.thread.start()
+        return self
+
+    def stop(self):
+        self.server.shutdown()
+        self.server.server_close()
+
+    def add(self, file_id, name='__Package_quillmoss.exe', **options):
+        served = ServedFile(file_id, name, **options)
+        with self.lock:
+            self.files[served.id] = served
+        return served
+
+    def url(self, file_id):
+        return 'http://127.0.0.1:%d/software/%s' % (self.port, file_id)
+
+    def final_url(self, file_id):
+        return 'http://127.0.0.1:%d%s' % (self.port, self.files[str(file_id)].final_path())
+
+    def gets(self, path_part=''):
+        with self.lock:
+            return [r for r in self.requests if r[0] == 'GET' and path_part in r[1]]
+
+    def reset_stats(self):
+        with self.lock:
+            self.requests.clear()
+            self.body_bytes = 0
+
+
+class _Handler(http.server.BaseHTTPRequestHandler):
+    protocol_version = 'HTTP/1.1'
+    service = None
+
+    def log_message(self, *args):
+        pass
+
+    def do_HEAD(self):
+        self.handle_request(head=True)
+
+    def do_GET(self):
+        self.handle_request(head=False)
+
+    def redirect(self, location):
+        self.send_response(302)
+        self.send_header('Location', location)
+        self.send_header('Content-Length', '0')
+        self.end_headers()
+
+    def error(self, status, head):
+        body = b'<html><body>error %d</body></html>' % status
+        self.send_response(status)
+        self.send_header('Content-Type', 'text/html')
+        self.send_header('Content-Length', str(len(body)))
+        self.end_headers()
+        if not head:
+            self.wfile.write(body)
+
+    def find(self, path):
+        with self.service.lock:
+            for served in self.service.files.values():
+                if served.final_path() == path:
+                    return served
+        return None
+
+    def handle_request(self, head):
+        svc = self.service
+        path = urllib.parse.urlsplit(self.path).path
+        with svc.lock:
+            svc.requests.append((self.command, path, self.headers.get('Range')))
+        m = re.fullmatch(r'/software/([^/]+)', path) or re.fullmatch(r'/hop/([^/]+)/\d+', path)
+        if m:
+            served = svc.files.get(m.group(1))
+            if not served:
+                return self.error(404, head)
+            hop = int(path.rsplit('/', 1)[1]) if path.startswith('/hop/') else 0
+            if hop + 1 < served.redirects:
+                return self.redirect('/hop/%s/%d' % (served.id, hop + 1))
+            return self.redirect(served.final_path())
+        served = self.find(path)
+        if not served:
+            return self.error(404, head)
+        if served.status:
+            return self.error(served.status, head)
+        if not head and served.get_status:
+            return self.error(served.get_status, head)
+        self.send_file(served, head)
+
+    def send_file(self, served, head):
+        start, end = 0, served.size - 1
+        status = 200
+        rng = self.headers.get('Range')
+        m = re.fullmatch(r'bytes=(\d+)-(\d*)', rng or '')
+        if m:
+            start = int(m.group(1))
+            if m.group(2):
+                end = min(int(m.group(2)), served.size - 1)
+            if start >= served.size:
+                self.send_response(416)
+                self.send_header('Content-Range', 'bytes */%d' % served.size)
+                self.send_header('Content-Length', '0')
+                self.end_headers()
+                return
+            status = 206
+        length = end - start + 1
+        self.send_response(status)
+        self.send_header('Content-Type', 'application/octet-stream')
+        self.send_header('Accept-Ranges', 'bytes')
+        if status == 206:
+            self.send_header('Content-Range', 'bytes %d-%d/%d' % (start, end, served.size))
+        if served.no_length:
+            self.send_header('Connection', 'close')
+            self.close_connection = True
+        else:
+            self.send_header('Content-Length', str(length))
+        self.end_headers()
+        if head:
+            return
+        with self.service.lock:
+            attempt = served.gets
+            served.gets += 1
+        limit = length
+        drop = served.drop_after is not None and (served.drop_times < 0 or attempt < served.drop_times)
+        if drop:
+            limit = min(limit, served.drop_after)
+        stall = served.stall_after is not None and (served.stall_times < 0 or attempt < served.stall_times)
+        sent = 0
+        began = time.monotonic()
+        try:
+            while sent < limit:
+                if stall and sent >= served.stall_after:
+                    time.sleep(served.stall_seconds)
+                    break
+                chunk = min(256 * 1024, limit - sent)
+                if stall:
+                    chunk = min(chunk, served.stall_after - sent)
+                if served.rate:
+                    chunk = min(chunk, max(1, served.rate // 20))
+                block = served.read(start + sent, chunk)
+                self.wfile.write(block)
+                sent += len(block)
+                with self.service.lock:
+                    self.service.body_bytes += len(block)
+                if served.rate:
+                    due = began + sent / served.rate
+                    pause = due - time.monotonic()
+                    if pause > 0:
+                        time.sleep(pause)
+        except (BrokenPipeError, ConnectionResetError):
+            self.close_connection = True
+            return
+        if sent < length:
+            self.wfile.flush()
+            try:
+                self.connection.shutdown(socket.SHUT_RDWR)
+            except OSError:
+                pass
+            self.close_connection = True
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split('\n')[0])
+    parser.add_argument('--port', type=int, default=0)
+    parser.add_argument('--file', action='append', default=[], help='ID=PATH')
+    parser.add_argument('--rate', type=int, default=None)
+    args = parser.parse_args()
+    service = DownloadService(args.port)
+    for item in args.file:
+        file_id, path = item.split('=', 1)
+        service.add(file_id, name=os.path.basename(path), path=path, rate=args.rate)
+        print(service.url(file_id), flush=True)
+    print('listening on 127.0.0.1:%d' % service.port, flush=True)
+    service.server.serve_forever()
+
+
+if __name__ == '__main__':
+    sys.exit(main())
