@@ -13,6 +13,8 @@ std::string GetUrlMd5(const std::string& finalUrl) {
 
 std::string GetStreamMd5(std::FILE* file) {
     if (!file) return std::string();
+    // The stream reads ahead in large blocks; the 1024-byte reads below copy from its buffer.
+    std::setvbuf(file, nullptr, _IOFBF, 256 * 1024);
     Md5 md5;
     unsigned char block[1024];
     size_t read;

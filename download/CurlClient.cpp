@@ -22,6 +22,9 @@ size_t DiscardBody(char*, size_t size, size_t count, void*) { return size * coun
 
 namespace {
 
+const long kReceiveBufferSize = 512 * 1024;
+const size_t kFileBufferSize = 1024 * 1024;
+
 // libcurl is initialised once per process, before the first handle.
 struct CurlGlobal {
     CurlGlobal() { curl_global_init(CURL_GLOBAL_ALL); }
@@ -80,6 +83,9 @@ int CurlClient::Start() {
     } else if (!(part = _wfopen(partPath.c_str(), L"ab+"))) {
         result = kPartFileFailed;
     } else {
+        // Large buffers keep the number of socket reads and file writes low.
+        setvbuf(part, nullptr, _IOFBF, kFileBufferSize);
+        curl_easy_setopt(m_transfer, CURLOPT_BUFFERSIZE, kReceiveBufferSize);
         headers = curl_slist_append(headers, "Connection: keep-alive");
         headers = curl_slist_append(headers, "Accept-Encoding: gzip, deflate");
         curl_easy_setopt(m_transfer, CURLOPT_HTTPHEADER, headers);

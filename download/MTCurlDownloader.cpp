@@ -50,6 +50,7 @@ CMTCurlDownloader::~CMTCurlDownloader() {
     WaitForWorkers();
     while (m_helpers > 0) Sleep(10);
     ReleaseParts();
+    DeletePartFiles();
 }
 
 int CMTCurlDownloader::Start() {
@@ -113,6 +114,7 @@ void CMTCurlDownloader::Start_Down() {
             part->state = -1;
             part->file = _wfopen(part->partPath.c_str(), L"ab+");
             if (!part->file) part->state = kPartFileFailed;
+            else setvbuf(part->file, nullptr, _IOFBF, 1024 * 1024);
         }
         m_parts.push_back(part);
     }
@@ -190,6 +192,7 @@ int CMTCurlDownloader::downloadExe(DownloadPartNode* part) {
     options |= curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, 5L);
     options |= curl_easy_setopt(h, CURLOPT_RANGE, range);
     if (options != 0) return options;
+    curl_easy_setopt(h, CURLOPT_BUFFERSIZE, 512L * 1024);  // fewer socket reads
     const int result = curl_easy_perform(h);
     if (result != 0) DEBUG_LOG(L"error:%d:%s\r\n", result, CurlErrorText(result).c_str());
     else DEBUG_LOG(L"curl_easy_cleanup\r\n");

@@ -176,6 +176,42 @@ class DownloadTest(unittest.TestCase):
         self.assertEqual(len(self.service.gets('seg500.exe')), 14)  # 7 attempts, two runs
         self.assertEqual(self.leftovers(), [])
 
+    def test_segment_failures_of_18_resume_across_runs(self):
+        size = 2 * MIB
+        self.service.add('seg18', name='seg18.exe', data=payload(size), drop_after=64 * 1024,
+                         drop_times=-1)
+        code, events = self.download('seg18', 3)
+        self.assertEqual(events[-1], (1004, '18', 'LibCurl'))
+        self.assertIn((1005, '18', 'LibCurl'), events)
+        ranges = [g[2] for g in self.service.gets('seg18.exe')]
+        # 13 attempts per run; every attempt, and the second run, resume where the last stopped
+        self.assertEqual(ranges, ['bytes=%d-%d' % (i * 65536, size - 1) for i in range(26)])
+        self.assertEqual(self.leftovers(), [])
+
+    def test_segment_one_byte_short_completes(self):
+        size = MIB + 1
+        data = payload(size)
+        self.service.add('short1', name='short1.exe', data=data, drop_after=size - 1)
+        code, events = self.download('short1', 3)
+        self.assertEqual(code, 0, events)
+        self.assertDownloaded(data)
+        self.assertEqual([g[2] for g in self.service.gets('short1.exe')],
+                         ['bytes=0-%d' % (size - 1), 'bytes=%d-%d' % (size - 1, size - 1)])
+
+    def test_destroying_a_running_download(self):
+        for dl_type in (1, 3):
+            with self.subTest(dl_type):
+                fid = 'slow%d' % dl_type
+                self.service.add(fid, name=fid + '.exe', data=payload(8 * MIB), rate=MIB)
+                code, out, err = self.cli.run('download', '--type', str(dl_type),
+                                              '--abort-after', '1500', self.service.url(fid),
+                                              winpath(self.target))
+                self.assertEqual(code, 3, err)
+                events = parse_events(out)
+                self.assertEqual(events[0], (1001, '1', ''))
+                self.assertNotIn(1003, [e[0] for e in events])
+                self.assertEqual(os.listdir(self.work), [])
+
     def test_segment_stall_is_abandoned_and_retried(self):
         data = payload(MIB)
         self.service.add('stall', name='stall.exe', data=data, stall_after=1000, stall_seconds=8)

@@ -4,12 +4,15 @@ import hashlib
 import os
 import random
 import shutil
+import sys
 import tempfile
 import unittest
 
 import cli_harness
 from cli_harness import CliDir, parse_events, winpath
-from nginx_server import NginxServer
+
+sys.path.insert(0, os.path.join(cli_harness.ROOT, 'tools'))
+from nginx_server import NginxServer  # noqa: E402
 
 
 class NginxTest(unittest.TestCase):

@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <psapi.h>
 
 #include <memory>
 
@@ -6,14 +7,21 @@
 #include "Commands.h"
 #include "download/DownloaderFactory.h"
 
-// download [--type N] <url> <target>: runs the downloader the pipeline would create for
-// DownloadType N (default 1), restarting it on 1005 from the reporting thread as the
-// pipeline does. Exit code 0 after 1003, 1 after 1004.
+// download [--type N] [--abort-after MS] [--peak-memory] <url> <target>: runs the
+// downloader the pipeline would create for DownloadType N (default 1), restarting it on 1005
+// from the reporting thread as the pipeline does. Exit code 0 after 1003, 1 after 1004.
+// --abort-after destroys the downloader after MS milliseconds if it has not finished (exit
+// code 3); --peak-memory prints the process's peak working set at the end.
 int RunDownloadCommand(const std::vector<std::wstring>& args) {
     int type = 1;
+    DWORD abortAfter = INFINITE;
+    bool peakMemory = false;
     std::vector<std::wstring> positional;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == L"--type" && i + 1 < args.size()) type = _wtoi(args[++i].c_str());
+        else if (args[i] == L"--abort-after" && i + 1 < args.size())
+            abortAfter = static_cast<DWORD>(_wtoi(args[++i].c_str()));
+        else if (args[i] == L"--peak-memory") peakMemory = true;
         else positional.push_back(args[i]);
     }
     if (positional.size() != 2) {
@@ -38,8 +46,14 @@ int RunDownloadCommand(const std::vector<std::wstring>& args) {
         return 2;
     }
     downloader->Start();
-    WaitForSingleObject(done, INFINITE);
-    delete downloader;  // waits for its threads
+    if (WaitForSingleObject(done, abortAfter) == WAIT_TIMEOUT) outcome = 3;
+    delete downloader;  // stops and waits for its threads
     CloseHandle(done);
+    if (peakMemory) {
+        PROCESS_MEMORY_COUNTERS counters = {};
+        counters.cb = sizeof counters;
+        GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+        PrintUtf8(L"PeakWorkingSet=" + std::to_wstring(counters.PeakWorkingSetSize) + L"\n");
+    }
     return outcome;
 }

@@ -7,7 +7,7 @@ import subprocess
 import tempfile
 import time
 
-CONF = os.path.join(os.path.dirname(__file__), '..', 'download', 'nginx.conf')
+CONF = os.path.join(os.path.dirname(__file__), '..', 'tests', 'download', 'nginx.conf')
 
 
 def free_port():
