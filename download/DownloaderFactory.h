@@ -4,7 +4,6 @@
 #include "download/Downloader.h"
 
 // The downloader for a DownloadType setting: 3 the segmented downloader, 2 the WinHTTP
-// downloader, anything else the single-stream downloader. Null when the chosen kind is not
-// available in this build.
+// downloader, anything else the single-stream downloader.
 CDownloader* CreateDownloader(int downloadType, EventCallback callback, const std::wstring& url,
                               const std::wstring& target);

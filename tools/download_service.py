@@ -125,6 +125,42 @@ class _Handler(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
         self.handle_request(head=False)
 
+    def do_POST(self):
+        self.handle_request(head=False)
+
+    def page(self, path, head):
+        """Small pages for the HTTP client's tests; False when path is no such page."""
+        body = None
+        headers = [('Content-Type', 'text/plain')]
+        if path == '/echo':
+            length = int(self.headers.get('Content-Length') or 0)
+            data = self.rfile.read(length) if length else b''
+            body = b'%s %s cookie=%s x=%s' % (self.command.encode(), data,
+                                              (self.headers.get('Cookie') or '').encode(),
+                                              (self.headers.get('X-Test') or '').encode())
+        elif path == '/cookies':
+            body = b'cookies'
+            headers += [('Set-Cookie', 'a=1'), ('Set-Cookie', 'a=1'), ('set-cookie', 'b=2')]
+        elif path == '/charset':
+            body = '<html>测试</html>'.encode('utf-8')
+            headers = [('Content-Type', 'text/html; Charset=UTF-8')]
+        elif path == '/cut':
+            body = b'<html><body>half'
+            headers = [('Content-Type', 'text/html')]
+        elif path == '/redirect':
+            self.redirect('/echo')
+            return True
+        else:
+            return False
+        self.send_response(200)
+        for name, value in headers:
+            self.send_header(name, value)
+        self.send_header('Content-Length', str(len(body)))
+        self.end_headers()
+        if not head:
+            self.wfile.write(body)
+        return True
+
     def redirect(self, location):
         self.send_response(302)
         self.send_header('Location', location)
@@ -152,6 +188,8 @@ class _Handler(http.server.BaseHTTPRequestHandler):
         path = urllib.parse.urlsplit(self.path).path
         with svc.lock:
             svc.requests.append((self.command, path, self.headers.get('Range')))
+        if self.page(path, head):
+            return
         m = re.fullmatch(r'/software/([^/]+)', path) or re.fullmatch(r'/hop/([^/]+)/\d+', path)
         if m:
             served = svc.files.get(m.group(1))

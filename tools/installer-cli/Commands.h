@@ -8,3 +8,4 @@ int RunSysinfoCommand(const std::vector<std::wstring>& args);
 int RunInstallCommand(const std::vector<std::wstring>& args);
 int RunUninstallCommand(const std::vector<std::wstring>& args);
 int RunDownloadCommand(const std::vector<std::wstring>& args);
+int RunHttpCommand(const std::vector<std::wstring>& args);

@@ -18,6 +18,7 @@ const std::map<std::wstring, Command>& CommandTable() {
         {L"install", RunInstallCommand},
         {L"uninstall", RunUninstallCommand},
         {L"download", RunDownloadCommand},
+        {L"http", RunHttpCommand},
     };
     return table;
 }

@@ -1,0 +1,82 @@
+#include "download/WinHttpDownloader.h"
+
+#include <windows.h>
+
+#include <ctime>
+
+#include "download/Checksum.h"
+#include "download/FileChecksum.h"
+#include "download/WinHttpClient.h"
+#include "sys/TextConversion.h"
+
+namespace {
+const wchar_t kFileMd5Failed[] = L"winhttp\x6587\x4ef6md5\x6821\x9a8c\x5931\x8d25";  // winhttp文件md5校验失败
+const wchar_t kUrlMd5Missing[] = L"winhttp\x83b7\x53d6url-md5\x5931\x8d25";         // winhttp获取url-md5失败
+}  // namespace
+
+WinHttpDownloader::WinHttpDownloader(EventCallback callback, const std::wstring& url,
+                                     const std::wstring& target)
+    : m_callback(std::move(callback)), m_target(target), m_url(url) {}
+
+WinHttpDownloader::~WinHttpDownloader() { WaitForWorkers(); }
+
+int WinHttpDownloader::Start() {
+    return StartWorker([](void* self) { static_cast<WinHttpDownloader*>(self)->Run(); });
+}
+
+void WinHttpDownloader::Send(int code, double value, const wchar_t* text) {
+    if (m_callback) m_callback(code, value, text);
+}
+
+void WinHttpDownloader::Run() {
+    Send(DL_CODE_START, 1.0, L"");
+    // A body appended to an earlier download would corrupt the package: start empty.
+    if (FILE* file = _wfopen(m_target.c_str(), L"wb")) {
+        fclose(file);
+    } else {
+        Send(DL_CODE_FAIL, ::GetLastError(), L"WinHttp");
+        return;
+    }
+    WinHttpClient client(m_url);
+    client.SetResponseFilePath(m_target);
+    std::time_t lastReport = 0;
+    client.SetBodyProgress([&](std::int64_t received) {
+        const int length = client.GetResponseContentLength();
+        const int status = _wtoi(client.GetStatusCode().c_str());
+        if (length <= 0 || received <= 0 || status < 200 || status >= 300) return;
+        const std::time_t now = std::time(nullptr);
+        if (now < lastReport + 1) return;
+        lastReport = now;
+        const double fraction = received >= length ? 1.0 : double(received) / length;
+        Send(DL_CODE_PROGRESS, fraction, L"");
+    });
+    const bool ok = client.SendHttpRequest(L"GET");
+    const int status = _wtoi(client.GetStatusCode().c_str());
+    const int length = client.GetResponseContentLength();
+    const bool whole = ok && status >= 200 && status < 300 &&
+                       (length <= 0 || client.GetRawResponseReceivedSize() == length);
+    if (!whole) {
+        DeleteFileW(m_target.c_str());
+        const double value = ok && (status < 200 || status >= 300) ? status
+                                                                     : client.GetLastError();
+        Send(DL_CODE_FAIL, value, L"WinHttp");
+        return;
+    }
+    const std::string expected = GetUrlMd5(Utils::ToNarrow(client.GetFinalUrl(), CP_UTF8));
+    if (expected.size() == 32) {
+        const std::string actual = GetFileMd5(m_target);
+        if (actual.size() == 32 && actual != expected) {
+            Send(DL_CODE_CHECK_FAIL, 0.0, kFileMd5Failed);
+            if (m_retried) {
+                Send(DL_CODE_FAIL, 0.0, L"WinHttp");
+            } else {
+                m_retried = true;
+                Send(DL_CODE_RETRY, 0.0, L"WinHttp");
+            }
+            return;
+        }
+    } else {
+        Send(DL_CODE_CHECK_FAIL, 0.0, kUrlMd5Missing);
+    }
+    Send(DL_CODE_SUCCESS, 0.0, L"WinHttp");
+}
