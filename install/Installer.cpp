@@ -57,6 +57,7 @@ void CInstaller::Run() {
         m_child = new Utils::ChildProcess(m_commandLine);
     } catch (const std::exception&) {
         Send(2004, 2);
+        if (m_finished) m_finished();
         return;
     }
     const int result = Utils::FollowUntilDecisive(
@@ -64,6 +65,7 @@ void CInstaller::Run() {
     delete m_child;
     m_child = nullptr;
     if (result == 0) Send(2003, 1);
+    if (m_finished) m_finished();
 }
 
 int CInstaller::Parse(const std::wstring& chunk) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -25,6 +26,10 @@ public:
     void SetElevated(bool on) { m_elevated = on; }
     void SetLanguage(const std::wstring& language) { m_language = language; }
 
+    // Called on the worker thread once the package has ended (or could not start), after
+    // the run's last event.
+    void SetFinishedHook(std::function<void()> hook) { m_finished = std::move(hook); }
+
     // Starts the install on a new worker thread (after the previous one has ended).
     void Start();
     // Waits for the worker thread, if any, to end.
@@ -50,4 +55,5 @@ private:
     bool m_adminAccount = false;
     bool m_elevated = false;
     std::wstring m_language;
+    std::function<void()> m_finished;
 };

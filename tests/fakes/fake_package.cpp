@@ -10,7 +10,8 @@
 //                        UTF-8 path stands for the folder after " /D=" on the command line
 //   copyself PATH_HEX    copy this program to PATH (same "{instdir}" rule)
 //   exit CODE            end with this exit code
-// Without a scenario it writes nothing and exits with 0.
+// Without that file it looks for "<FAKE_SCENARIO_DIR>\<its own file name>.scenario"; without
+// a scenario it writes nothing and exits with 0.
 #include <windows.h>
 
 #include <algorithm>
@@ -98,7 +99,15 @@ int main() {
             CloseHandle(f);
         }
     }
-    std::istringstream scenario(ReadFileBytes(self + L".scenario"));
+    std::string script = ReadFileBytes(self + L".scenario");
+    if (script.empty()) {
+        wchar_t dir[4096] = {};
+        if (GetEnvironmentVariableW(L"FAKE_SCENARIO_DIR", dir, 4096)) {
+            const size_t slash = self.find_last_of(L"\\/");
+            script = ReadFileBytes(std::wstring(dir) + L"\\" + self.substr(slash + 1) + L".scenario");
+        }
+    }
+    std::istringstream scenario(script);
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
     std::string text;

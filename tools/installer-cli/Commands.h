@@ -9,3 +9,5 @@ int RunInstallCommand(const std::vector<std::wstring>& args);
 int RunUninstallCommand(const std::vector<std::wstring>& args);
 int RunDownloadCommand(const std::vector<std::wstring>& args);
 int RunHttpCommand(const std::vector<std::wstring>& args);
+int RunPipelineCommand(const std::vector<std::wstring>& args);
+int RunRecordsCommand(const std::vector<std::wstring>& args);

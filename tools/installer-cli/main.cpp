@@ -19,6 +19,8 @@ const std::map<std::wstring, Command>& CommandTable() {
         {L"uninstall", RunUninstallCommand},
         {L"download", RunDownloadCommand},
         {L"http", RunHttpCommand},
+        {L"pipeline", RunPipelineCommand},
+        {L"records", RunRecordsCommand},
     };
     return table;
 }

@@ -1,0 +1,91 @@
+#include <windows.h>
+
+#include <mutex>
+
+#include "CliOutput.h"
+#include "Commands.h"
+#include "app/InstallerConfig.h"
+#include "install/DownloadInstaller.h"
+#include "install/InstallRecords.h"
+
+// pipeline --url <url> --folder <dir> [--old-uninstaller <path>] [--dsc=B] [--ssc=B]
+//          [--lang=CODE] [--insnew=true]; -downloadtype=N and the other installer options
+// apply as for the installer. Prints every event and writes the records as the window does:
+// the ini records on 2001, the registry record then the ini records on 2003. Exit code 0
+// after 2003, 1 after 1004, 2004, 5004 or 5005.
+int RunPipelineCommand(const std::vector<std::wstring>& args) {
+    InstallerConfig& config = TheInstallerConfig();
+    config.ApplyCommandLine();
+    std::wstring url, folder, oldUninstaller, language;
+    bool dsc = true, ssc = true, insNew = config.InsNew;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const bool hasValue = i + 1 < args.size();
+        if (args[i] == L"--url" && hasValue) url = args[++i];
+        else if (args[i] == L"--folder" && hasValue) folder = args[++i];
+        else if (args[i] == L"--old-uninstaller" && hasValue) oldUninstaller = args[++i];
+        else if (ReadFlag(args[i], L"--dsc", dsc) || ReadFlag(args[i], L"--ssc", ssc) ||
+                 ReadFlag(args[i], L"--insnew", insNew) || ReadOption(args[i], L"--lang", language))
+            continue;
+    }
+    if (url.empty() || folder.empty()) {
+        PrintUtf8(L"usage: pipeline --url <url> --folder <dir> [--old-uninstaller <path>] "
+                  L"[--dsc=B] [--ssc=B] [--lang=CODE] [--insnew=true]\n");
+        return 2;
+    }
+    config.InsNew = insNew;
+
+    InstallRecords records;
+    records.ReadPreviousInstall();
+    records.GetDefaultInstallDir();  // the two flags
+    records.installDir = folder;
+    // As the window does: no uninstall when reinstalling into a folder that forbids it.
+    if (records.IsOverrideDisabled(folder)) oldUninstaller.clear();
+
+    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    int exitCode = 1;
+    std::mutex lock;
+    EventCallback onEvent = [&](int code, double value, const wchar_t* message) {
+        std::lock_guard<std::mutex> guard(lock);
+        PrintEvent(code, value, message);
+        switch (code) {
+        case 3000: records.installDir = message; break;
+        case 3003: records.uninstaller = message; break;
+        case 2001: records.WriteIniRecords(); break;
+        case 2003:
+            records.WriteRegistryRecord();
+            records.WriteIniRecords();
+            exitCode = 0;
+            SetEvent(done);
+            break;
+        case 1004: case 2004: case 5004: case 5005:
+            exitCode = 1;
+            SetEvent(done);
+            break;
+        default: break;
+        }
+    };
+    {
+        CDownloadInstaller pipeline(onEvent, L"", L"", L"", true, true, true);
+        pipeline.SetParams(url, oldUninstaller, folder, dsc, ssc, records.adminAccount,
+                           records.elevated, language);
+        pipeline.Start();
+        WaitForSingleObject(done, INFINITE);
+    }  // waits for the install and uninstall threads
+    CloseHandle(done);
+    return exitCode;
+}
+
+// records: the previous installation as the window reads it.
+int RunRecordsCommand(const std::vector<std::wstring>&) {
+    InstallRecords records;
+    records.ReadPreviousInstall();
+    std::wstring installPath, uninstallEp;
+    RegReadString(L"InstallPath", installPath);
+    RegReadString(L"UnInstallEp", uninstallEp);
+    PrintField(L"InstallPath", installPath);
+    PrintField(L"UnInstallEp", uninstallEp);
+    PrintField(L"PreviousUninstaller", records.previousUninstaller);
+    PrintField(L"DefaultInstallDir", records.GetDefaultInstallDir());
+    PrintField(L"DataDir", GetDataDir());
+    return 0;
+}
