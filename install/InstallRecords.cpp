@@ -40,7 +40,8 @@ bool SameFolder(const std::wstring& from, const std::wstring& to) {
     if (!PathRelativePathToW(relative, from.c_str(), FILE_ATTRIBUTE_DIRECTORY, to.c_str(),
                              FILE_ATTRIBUTE_DIRECTORY))
         return false;
-    return wcscmp(relative, L".") == 0;
+    // "." on Windows; Wine answers ".\" when one of them ends in a backslash.
+    return wcscmp(relative, L".") == 0 || wcscmp(relative, L".\\") == 0;
 }
 
 std::wstring ExeFileName() {
