@@ -22,7 +22,7 @@ import urllib.parse
 
 class ServedFile:
     def __init__(self, file_id, name, data=None, path=None, md5_mode='real', status=None,
-                 get_status=None, no_length=False, drop_after=None, drop_times=1,
+                 get_status=None, get_status_times=-1, no_length=False, drop_after=None, drop_times=1,
                  stall_after=None, stall_seconds=0, stall_times=1, rate=None, redirects=1):
         self.id = str(file_id)
         self.name = name
@@ -33,6 +33,8 @@ class ServedFile:
         self.md5_mode = md5_mode        # real | upper | wrong | none
         self.status = status            # error status of the final address (HEAD and GET)
         self.get_status = get_status    # error status of GET only
+        self.get_status_times = get_status_times  # for the first N GETs (-1: every one)
+        self.failed_gets = 0
         self.no_length = no_length
         self.drop_after = drop_after    # bytes of a GET body before the connection drops
         self.drop_times = drop_times    # how many GETs drop (-1: every one)
@@ -205,7 +207,11 @@ class _Handler(http.server.BaseHTTPRequestHandler):
         if served.status:
             return self.error(served.status, head)
         if not head and served.get_status:
-            return self.error(served.get_status, head)
+            with svc.lock:
+                fail = served.get_status_times < 0 or served.failed_gets < served.get_status_times
+                served.failed_gets += fail
+            if fail:
+                return self.error(served.get_status, head)
         self.send_file(served, head)
 
     def send_file(self, served, head):

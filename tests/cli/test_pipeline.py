@@ -149,6 +149,27 @@ class PipelineTest(unittest.TestCase):
         self.assertEqual(events[-1][0], 1004)
         self.assertNotIn('__Package_quillmoss.exe', os.listdir(self.folder))
 
+    def test_second_start_reuses_first_package_path(self):
+        self.scenario('__Package_quillmoss.exe', Scenario().out('State=Success\r\n'))
+        # the six attempts of the first start fail; the service recovers before the retry
+        self.service.add('again', name='again.exe', data=self.package, get_status=500,
+                         get_status_times=6)
+        second = os.path.join(self.work, 'second')
+        proc = subprocess.Popen([cli_harness.WINE_RUN, self.cli.exe, 'pipeline', '--url',
+                                 self.service.url('again'), '--folder', winpath(self.folder),
+                                 '--retry-folder', winpath(second)],
+                                stdout=subprocess.PIPE)
+        out = proc.communicate(timeout=300)[0].decode('utf-8')
+        events = parse_events(out)
+        self.assertEqual(proc.returncode, 0, events)
+        self.assertIn(1004, [e[0] for e in events])
+        self.assertEqual(events[-1], (2003, '0', ''))
+        cmdline = os.path.join(self.folder, '__Package_quillmoss.exe.cmdline')
+        with open(cmdline, 'rb') as f:
+            self.assertTrue(f.read().decode('utf-16-le').startswith(
+                '"%s\\__Package_quillmoss.exe"' % winpath(self.folder)))
+        self.assertFalse(os.path.exists(os.path.join(second, '__Package_quillmoss.exe')))
+
     def test_download_type_selects_downloader(self):
         self.scenario('__Package_quillmoss.exe', Scenario().out('State=Success\r\n'))
         for dl_type, text, ranged in [(0, 'LibCurl', False), (1, 'LibCurl', False),

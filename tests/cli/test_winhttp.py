@@ -1,11 +1,15 @@
 """The WinHTTP client and downloader (`installer-cli.exe http` and `download --type 2`)
 against the scriptable download service."""
 import hashlib
+import http.server
 import os
 import random
 import shutil
+import ssl
+import subprocess
 import sys
 import tempfile
+import threading
 import unittest
 
 import cli_harness
@@ -63,6 +67,42 @@ class WinHttpTest(unittest.TestCase):
         self.assertEqual((f['Charset'], f['Content']), ('UTF-8', '<html>测试</html>'))
         code, f = self.http('GET', self.base + '/redirect')
         self.assertEqual((f['Content'], f['FinalUrl']), ('GET  cookie= x=', self.base + '/echo'))
+
+    def test_https_with_untrusted_certificate(self):
+        # A self-signed certificate for another host name: unknown authority, wrong name.
+        key = os.path.join(self.work, 'key.pem')
+        cert = os.path.join(self.work, 'cert.pem')
+        subprocess.run(['openssl', 'req', '-x509', '-newkey', 'rsa:2048', '-nodes', '-days', '2',
+                        '-subj', '/CN=other.example', '-keyout', key, '-out', cert],
+                       check=True, capture_output=True)
+
+        class Echo(http.server.BaseHTTPRequestHandler):
+            protocol_version = 'HTTP/1.1'
+
+            def log_message(self, *args):
+                pass
+
+            def do_GET(self):
+                body = b'secure hello'
+                self.send_response(200)
+                self.send_header('Content-Length', str(len(body)))
+                self.end_headers()
+                self.wfile.write(body)
+
+        server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), Echo)
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(cert, key)
+        server.socket = context.wrap_socket(server.socket, server_side=True)
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        url = 'https://127.0.0.1:%d/' % server.server_address[1]
+        try:
+            code, f = self.http('GET', url)
+            strict_code, strict = self.http('GET', url, '--require-valid-cert')
+        finally:
+            server.shutdown()
+        self.assertEqual((strict_code, strict['Result']), (1, 'false'))
+        self.assertEqual((code, f['Result'], f['StatusCode'], f['Content']),
+                         (0, 'true', '200', 'secure hello'))
 
     def test_cut_short_html_is_retried_three_times(self):
         code, f = self.http('GET', self.base + '/cut')

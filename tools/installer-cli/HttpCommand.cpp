@@ -5,7 +5,8 @@
 #include "download/WinHttpClient.h"
 #include "sys/TextConversion.h"
 
-// http <verb> <url> [--file=PATH] [--data=TEXT] [--header=LINE] [--cookie=TEXT]: one
+// http <verb> <url> [--file=PATH] [--data=TEXT] [--header=LINE] [--cookie=TEXT]
+//      [--require-valid-cert]: one
 // WinHttpClient exchange; prints the result and what the client took from the response.
 int RunHttpCommand(const std::vector<std::wstring>& args) {
     if (args.size() < 2) {
@@ -21,6 +22,7 @@ int RunHttpCommand(const std::vector<std::wstring>& args) {
             client.SetAdditionalDataToSend(Utils::ToNarrow(value, CP_UTF8));
         else if (ReadOption(args[i], L"--header", value)) client.SetAdditionalRequestHeaders(value);
         else if (ReadOption(args[i], L"--cookie", value)) client.SetAdditionalRequestCookies(value);
+        else if (args[i] == L"--require-valid-cert") client.SetRequireValidCertificate(true);
     }
     const bool ok = client.SendHttpRequest(args[0]);
     PrintField(L"Result", BoolText(ok));

@@ -9,20 +9,23 @@
 #include "install/InstallRecords.h"
 
 // pipeline --url <url> --folder <dir> [--old-uninstaller <path>] [--dsc=B] [--ssc=B]
-//          [--lang=CODE] [--insnew=true]; -downloadtype=N and the other installer options
+//          [--lang=CODE] [--insnew=true] [--retry-folder <dir>]; with --retry-folder a
+// failed download (1004) is followed by a second start with that folder, as a user's retry
+// from the window would be. -downloadtype=N and the other installer options
 // apply as for the installer. Prints every event and writes the records as the window does:
 // the ini records on 2001, the registry record then the ini records on 2003. Exit code 0
 // after 2003, 1 after 1004, 2004, 5004 or 5005.
 int RunPipelineCommand(const std::vector<std::wstring>& args) {
     InstallerConfig& config = TheInstallerConfig();
     config.ApplyCommandLine();
-    std::wstring url, folder, oldUninstaller, language;
+    std::wstring url, folder, oldUninstaller, language, retryFolder;
     bool dsc = true, ssc = true, insNew = config.InsNew;
     for (size_t i = 0; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
         if (args[i] == L"--url" && hasValue) url = args[++i];
         else if (args[i] == L"--folder" && hasValue) folder = args[++i];
         else if (args[i] == L"--old-uninstaller" && hasValue) oldUninstaller = args[++i];
+        else if (args[i] == L"--retry-folder" && hasValue) retryFolder = args[++i];
         else if (ReadFlag(args[i], L"--dsc", dsc) || ReadFlag(args[i], L"--ssc", ssc) ||
                  ReadFlag(args[i], L"--insnew", insNew) || ReadOption(args[i], L"--lang", language))
             continue;
@@ -42,6 +45,7 @@ int RunPipelineCommand(const std::vector<std::wstring>& args) {
     if (records.IsOverrideDisabled(folder)) oldUninstaller.clear();
 
     HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE downloadFailed = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     int exitCode = 1;
     std::mutex lock;
     EventCallback onEvent = [&](int code, double value, const wchar_t* message) {
@@ -57,7 +61,15 @@ int RunPipelineCommand(const std::vector<std::wstring>& args) {
             exitCode = 0;
             SetEvent(done);
             break;
-        case 1004: case 2004: case 5004: case 5005:
+        case 1004:
+            if (!retryFolder.empty()) {
+                SetEvent(downloadFailed);
+                break;
+            }
+            exitCode = 1;
+            SetEvent(done);
+            break;
+        case 2004: case 5004: case 5005:
             exitCode = 1;
             SetEvent(done);
             break;
@@ -69,9 +81,21 @@ int RunPipelineCommand(const std::vector<std::wstring>& args) {
         pipeline.SetParams(url, oldUninstaller, folder, dsc, ssc, records.adminAccount,
                            records.elevated, language);
         pipeline.Start();
+        if (!retryFolder.empty()) {
+            const HANDLE first[2] = {done, downloadFailed};
+            if (WaitForMultipleObjects(2, first, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
+                retryFolder.swap(folder);
+                retryFolder.clear();  // a second failure ends the run
+                records.installDir = folder;
+                pipeline.SetParams(url, L"", folder, dsc, ssc, records.adminAccount,
+                                   records.elevated, language);
+                pipeline.Start();
+            }
+        }
         WaitForSingleObject(done, INFINITE);
     }  // waits for the install and uninstall threads
     CloseHandle(done);
+    CloseHandle(downloadFailed);
     return exitCode;
 }
 
