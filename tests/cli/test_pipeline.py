@@ -116,6 +116,15 @@ class PipelineTest(unittest.TestCase):
         self.assertEqual(code, 0, events)
         codes = [e[0] for e in events if e[0] != 1002]
         self.assertEqual(codes, [5002, 5002, 5003, 1001, 1003, 2001, 2002, 2003])
+        # the copy in the installer's temporary folder ran, told to remove the old folder
+        temp = cli_harness.wine('cmd', '/c', 'echo %TEMP%').stdout.decode().strip()
+        copy = temp + '\\~RavellTemp.92482B06FB471E17\\quillmoss_un_asa.exe'
+        host_copy = cli_harness.wine('winepath', '-u', copy).stdout.decode().strip()
+        with open(host_copy + '.cmdline', 'rb') as f:
+            line = f.read().decode('utf-16-le')
+        self.assertTrue(line.endswith(' -console=show _?=' + winpath(os.path.dirname(old.path))),
+                        line)
+        self.assertIn('~RavellTemp.92482B06FB471E17', line.split(' /S ')[0])
 
     def test_uninstall_failure_stops_the_chain(self):
         old = FakeProgram(FAKE, os.path.join(self.work, 'old'), 'uninst.ep')
