@@ -30,6 +30,17 @@ struct CurlGlobal {
     CurlGlobal() { curl_global_init(CURL_GLOBAL_ALL); }
 };
 
+// The options of a header-only request that follows redirections; the OR of their results.
+int SetHeadOptions(CURL* handle, const std::string& url) {
+    int result = 0;
+    result |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+    result |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+    result |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
+    result |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
+    result |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
+    return result;
+}
+
 CURL* NewHandle() {
     static CurlGlobal global;
     return curl_easy_init();
@@ -127,11 +138,7 @@ CURL* CurlClient::Head(const std::string& url) {
     CURL* handle = NewHandle();
     int result = 0;
     if (handle) {
-        result |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-        result |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
-        result |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
-        result |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
-        result |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
+        result = SetHeadOptions(handle, url);
         if (result == 0) {
             result = curl_easy_perform(handle);
             if (result != 0) DEBUG_LOG(L"error:%d:%s\r\n", result, CurlErrorText(result).c_str());
@@ -164,13 +171,7 @@ std::string CurlClient::GetRealUrl_Str(const std::string& url) {
     CURL* handle = NewHandle();
     if (!handle) return url;
     std::string effective;
-    int options = 0;
-    options |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-    options |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
-    options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
-    options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
-    options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
-    if (options == 0) {
+    if (SetHeadOptions(handle, url) == 0) {
         const int result = curl_easy_perform(handle);
         if (result != 0) DEBUG_LOG(L"error:%d:%s\r\n", result, CurlErrorText(result).c_str());
         else effective = GetRealUrl(handle);

@@ -4,7 +4,7 @@
 
 #include "app/DebugLog.h"
 #include "download/Checksum.h"
-#include "download/FileChecksum.h"
+#include "download/ChecksumCheck.h"
 
 namespace {
 const wchar_t kFileMd5Failed[] = L"curl\x6587\x4ef6md5\x6821\x9a8c\x5931\x8d25";   // curl文件md5校验失败
@@ -58,21 +58,21 @@ void CCurlDownloader::dlThreadFun() {
         Sleep(500);
         result = m_client.Start();
     }
-    const std::string expected = GetUrlMd5(m_client.FinalUrl());
-    if (expected.size() == 32) {
-        const std::string actual = GetFileMd5(m_target);
-        if (actual.size() == 32 && actual != expected) {
-            Send(DL_CODE_CHECK_FAIL, 0.0, kFileMd5Failed);
-            if (m_retried) {
-                Send(DL_CODE_FAIL, 0.0, L"LibCurl");
-            } else {
-                m_retried = true;
-                Send(DL_CODE_RETRY, 0.0, L"LibCurl");
-            }
-            return;
+    switch (CheckDownloadedFile(GetUrlMd5(m_client.FinalUrl()), m_target)) {
+    case ChecksumVerdict::Mismatch:
+        Send(DL_CODE_CHECK_FAIL, 0.0, kFileMd5Failed);
+        if (m_retried) {
+            Send(DL_CODE_FAIL, 0.0, L"LibCurl");
+        } else {
+            m_retried = true;
+            Send(DL_CODE_RETRY, 0.0, L"LibCurl");
         }
-    } else {
+        return;
+    case ChecksumVerdict::Missing:
         Send(DL_CODE_CHECK_FAIL, 0.0, kUrlMd5Missing);
+        break;
+    case ChecksumVerdict::Match:
+        break;
     }
     Send(DL_CODE_SUCCESS, 0.0, L"LibCurl");
 }

@@ -11,7 +11,7 @@
 #include "app/DebugLog.h"
 #include "download/Checksum.h"
 #include "download/CurlClient.h"
-#include "download/FileChecksum.h"
+#include "download/ChecksumCheck.h"
 #include "download/Segments.h"
 #include "sys/TextConversion.h"
 
@@ -295,24 +295,25 @@ void CMTCurlDownloader::waitForFinishThreadFun(CMTCurlDownloader* self) {
             fclose(first);
             _wrename(self->PartPath(0).c_str(), self->m_target.c_str());
             self->DeletePartFiles();
-            if (self->m_expectedMd5.size() == 32) {
-                const std::string actual = GetFileMd5(self->m_target);
-                if (actual.size() == 32 && actual != self->m_expectedMd5) {
-                    self->Send(DL_CODE_CHECK_FAIL, failure, kFileMd5Failed);
-                    DeleteFileW(self->m_target.c_str());
-                    self->ReleaseParts();
-                    if (self->m_retried) {
-                        DEBUG_LOG(L"finish recv, md5 chaek failed and retry failed.\r\n");
-                        self->Send(DL_CODE_FAIL, failure, L"LibCurl");
-                    } else {
-                        self->m_retried = true;
-                        DEBUG_LOG(L"finish recv, md5 chaek failed retry once.\r\n");
-                        self->Send(DL_CODE_RETRY, failure, L"LibCurl");
-                    }
-                    return;
+            switch (CheckDownloadedFile(self->m_expectedMd5, self->m_target)) {
+            case ChecksumVerdict::Mismatch:
+                self->Send(DL_CODE_CHECK_FAIL, failure, kFileMd5Failed);
+                DeleteFileW(self->m_target.c_str());
+                self->ReleaseParts();
+                if (self->m_retried) {
+                    DEBUG_LOG(L"finish recv, md5 chaek failed and retry failed.\r\n");
+                    self->Send(DL_CODE_FAIL, failure, L"LibCurl");
+                } else {
+                    self->m_retried = true;
+                    DEBUG_LOG(L"finish recv, md5 chaek failed retry once.\r\n");
+                    self->Send(DL_CODE_RETRY, failure, L"LibCurl");
                 }
-            } else {
+                return;
+            case ChecksumVerdict::Missing:
                 self->Send(DL_CODE_CHECK_FAIL, failure, kUrlMd5Missing);
+                break;
+            case ChecksumVerdict::Match:
+                break;
             }
             DEBUG_LOG(L"finish recv\r\n");
             self->ReleaseParts();

@@ -5,7 +5,7 @@
 #include <ctime>
 
 #include "download/Checksum.h"
-#include "download/FileChecksum.h"
+#include "download/ChecksumCheck.h"
 #include "download/WinHttpClient.h"
 #include "sys/TextConversion.h"
 
@@ -63,20 +63,21 @@ void WinHttpDownloader::Run() {
         return;
     }
     const std::string expected = GetUrlMd5(Utils::ToNarrow(client.GetFinalUrl(), CP_UTF8));
-    if (expected.size() == 32) {
-        const std::string actual = GetFileMd5(m_target);
-        if (actual.size() == 32 && actual != expected) {
-            Send(DL_CODE_CHECK_FAIL, 0.0, kFileMd5Failed);
-            if (m_retried) {
-                Send(DL_CODE_FAIL, 0.0, L"WinHttp");
-            } else {
-                m_retried = true;
-                Send(DL_CODE_RETRY, 0.0, L"WinHttp");
-            }
-            return;
+    switch (CheckDownloadedFile(expected, m_target)) {
+    case ChecksumVerdict::Mismatch:
+        Send(DL_CODE_CHECK_FAIL, 0.0, kFileMd5Failed);
+        if (m_retried) {
+            Send(DL_CODE_FAIL, 0.0, L"WinHttp");
+        } else {
+            m_retried = true;
+            Send(DL_CODE_RETRY, 0.0, L"WinHttp");
         }
-    } else {
+        return;
+    case ChecksumVerdict::Missing:
         Send(DL_CODE_CHECK_FAIL, 0.0, kUrlMd5Missing);
+        break;
+    case ChecksumVerdict::Match:
+        break;
     }
     Send(DL_CODE_SUCCESS, 0.0, L"WinHttp");
 }

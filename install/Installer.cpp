@@ -31,13 +31,8 @@ void CInstaller::Start() {
     options.instCmd = TheInstallerConfig().InstCmd;
     m_commandLine = BuildPackageCommandLine(options);
 
-    if (m_thread) {
-        if (m_thread->Handle()) m_thread->Join();
-        delete m_thread;
-    }
-    m_thread = new Utils::Thread(this, L"ABDEF",
-                                 [](void* self) { static_cast<CInstaller*>(self)->Run(); });
-    if (m_thread->Handle()) ResumeThread(m_thread->Handle());
+    Utils::StartOwnedThread(m_thread, this, L"ABDEF",
+                            [](void* self) { static_cast<CInstaller*>(self)->Run(); });
 }
 
 void CInstaller::Join() {

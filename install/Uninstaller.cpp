@@ -28,13 +28,8 @@ void CUninstaller::Start() {
     Utils::GetActiveSessionUserName(user);
     m_commandLine = BuildUninstallCommandLine(m_uninstaller, Utils::IsAdminAccount(user),
                                               Utils::IsProcessAdmin(), m_folder);
-    if (m_thread) {
-        if (m_thread->Handle()) m_thread->Join();
-        delete m_thread;
-    }
-    m_thread = new Utils::Thread(this, L"UnInstaller",
-                                 [](void* self) { static_cast<CUninstaller*>(self)->Run(); });
-    if (m_thread->Handle()) ResumeThread(m_thread->Handle());
+    Utils::StartOwnedThread(m_thread, this, L"UnInstaller",
+                            [](void* self) { static_cast<CUninstaller*>(self)->Run(); });
 }
 
 void CUninstaller::Join() {

@@ -49,6 +49,16 @@ void Thread::PublishName() const {
     RaiseException(kSetThreadNameException, 0, 4, info);
 }
 
+void StartOwnedThread(Thread*& slot, void* owner, const std::wstring& name,
+                      Thread::Callable callable) {
+    if (slot) {
+        if (slot->Handle()) slot->Join();
+        delete slot;
+    }
+    slot = new Thread(owner, name, std::move(callable));
+    if (slot->Handle()) ResumeThread(slot->Handle());
+}
+
 unsigned long __stdcall Thread::CallBack(void* self) {
     Thread* thread = static_cast<Thread*>(self);
     DEBUG_LOG(L"THREAD BEGIN\r\n");

@@ -32,4 +32,9 @@ private:
     std::wstring m_name;
 };
 
+// The owner sequence: joins and deletes the thread held in slot, creates a new one named name
+// that runs callable with owner as its argument, stores it in slot and resumes it.
+void StartOwnedThread(Thread*& slot, void* owner, const std::wstring& name,
+                      Thread::Callable callable);
+
 }  // namespace Utils

@@ -129,13 +129,8 @@ TEST(ThreadTest, OwnerSequenceReplacesFinishedThread) {
         Utils::Thread* thread = nullptr;
         std::atomic<int> runs{0};
         void Run() {
-            if (thread) {
-                if (thread->Handle()) thread->Join();
-                delete thread;
-            }
-            thread = new Utils::Thread(this, L"ABDEF",
-                                       [](void* self) { ++static_cast<Owner*>(self)->runs; });
-            if (thread->Handle()) ResumeThread(thread->Handle());
+            Utils::StartOwnedThread(thread, this, L"ABDEF",
+                                    [](void* self) { ++static_cast<Owner*>(self)->runs; });
         }
         ~Owner() { delete thread; }
     } owner;
