@@ -13,7 +13,7 @@ arch=$1
 out=$2
 cache=${TALLOWMERE_DEPS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tallowmere-deps}
 toolchain=$root/cmake/mingw-$arch.cmake
-recipe=$(sha1sum "$0" "$toolchain" | sha1sum | cut -c1-8)
+recipe=$(cat "$0" "$toolchain" | sha1sum | cut -c1-8)  # contents only, not paths
 jobs=$(nproc)
 mkdir -p "$cache/src"
 
