@@ -1,5 +1,6 @@
 #include "download/ChecksumCheck.h"
 
+#include "download/Downloader.h"
 #include "download/FileChecksum.h"
 
 ChecksumVerdict CheckDownloadedFile(const std::string& expectedMd5, const std::wstring& target) {
@@ -7,4 +8,26 @@ ChecksumVerdict CheckDownloadedFile(const std::string& expectedMd5, const std::w
     const std::string actual = GetFileMd5(target);
     if (actual.size() == 32 && actual != expectedMd5) return ChecksumVerdict::Mismatch;
     return ChecksumVerdict::Match;
+}
+
+bool ReportChecksumVerdict(ChecksumVerdict verdict, const wchar_t* mismatchText,
+                           const wchar_t* missingText, const wchar_t* source, bool& retried,
+                           const std::function<void(int, double, const wchar_t*)>& send) {
+    switch (verdict) {
+    case ChecksumVerdict::Mismatch:
+        send(DL_CODE_CHECK_FAIL, 0.0, mismatchText);
+        if (retried) {
+            send(DL_CODE_FAIL, 0.0, source);
+        } else {
+            retried = true;
+            send(DL_CODE_RETRY, 0.0, source);
+        }
+        return false;
+    case ChecksumVerdict::Missing:
+        send(DL_CODE_CHECK_FAIL, 0.0, missingText);
+        return true;
+    case ChecksumVerdict::Match:
+        return true;
+    }
+    return true;
 }

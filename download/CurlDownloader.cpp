@@ -58,21 +58,9 @@ void CCurlDownloader::dlThreadFun() {
         Sleep(500);
         result = m_client.Start();
     }
-    switch (CheckDownloadedFile(GetUrlMd5(m_client.FinalUrl()), m_target)) {
-    case ChecksumVerdict::Mismatch:
-        Send(DL_CODE_CHECK_FAIL, 0.0, kFileMd5Failed);
-        if (m_retried) {
-            Send(DL_CODE_FAIL, 0.0, L"LibCurl");
-        } else {
-            m_retried = true;
-            Send(DL_CODE_RETRY, 0.0, L"LibCurl");
-        }
+    const ChecksumVerdict verdict = CheckDownloadedFile(GetUrlMd5(m_client.FinalUrl()), m_target);
+    if (!ReportChecksumVerdict(verdict, kFileMd5Failed, kUrlMd5Missing, L"LibCurl", m_retried,
+                               [this](int c, double v, const wchar_t* t) { Send(c, v, t); }))
         return;
-    case ChecksumVerdict::Missing:
-        Send(DL_CODE_CHECK_FAIL, 0.0, kUrlMd5Missing);
-        break;
-    case ChecksumVerdict::Match:
-        break;
-    }
     Send(DL_CODE_SUCCESS, 0.0, L"LibCurl");
 }

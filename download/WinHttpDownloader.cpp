@@ -63,21 +63,9 @@ void WinHttpDownloader::Run() {
         return;
     }
     const std::string expected = GetUrlMd5(Utils::ToNarrow(client.GetFinalUrl(), CP_UTF8));
-    switch (CheckDownloadedFile(expected, m_target)) {
-    case ChecksumVerdict::Mismatch:
-        Send(DL_CODE_CHECK_FAIL, 0.0, kFileMd5Failed);
-        if (m_retried) {
-            Send(DL_CODE_FAIL, 0.0, L"WinHttp");
-        } else {
-            m_retried = true;
-            Send(DL_CODE_RETRY, 0.0, L"WinHttp");
-        }
+    if (!ReportChecksumVerdict(CheckDownloadedFile(expected, m_target), kFileMd5Failed,
+                               kUrlMd5Missing, L"WinHttp", m_retried,
+                               [this](int c, double v, const wchar_t* t) { Send(c, v, t); }))
         return;
-    case ChecksumVerdict::Missing:
-        Send(DL_CODE_CHECK_FAIL, 0.0, kUrlMd5Missing);
-        break;
-    case ChecksumVerdict::Match:
-        break;
-    }
     Send(DL_CODE_SUCCESS, 0.0, L"WinHttp");
 }
