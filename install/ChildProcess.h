@@ -1,6 +1,5 @@
 #pragma once
 #include <atomic>
-#include <memory>
 #include <string>
 #include <thread>
 

@@ -21,8 +21,6 @@ public:
                    bool adminAccount, bool elevated, const std::wstring& language);
     void Start();
 
-    const std::wstring& PackagePath() const { return m_packagePath; }
-
 private:
     void OnDownloadEvent(int code, double progress, const wchar_t* message);
     void OnUninstallEvent(int code, double progress, const wchar_t* message);

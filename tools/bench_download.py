@@ -18,13 +18,10 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 from download_service import DownloadService  # noqa: E402
 from nginx_server import NginxServer  # noqa: E402
+from fake_scenario import winpath  # noqa: E402
 
 WINE_RUN = os.path.join(HERE, 'wine-run.sh')
 MIB = 1024 * 1024
-
-
-def winpath(path):
-    return 'Z:' + os.path.abspath(path).replace('/', '\\')
 
 
 def timed(command):

@@ -12,12 +12,9 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 from download_service import DownloadService  # noqa: E402
+from fake_scenario import Scenario, winpath  # noqa: E402
 
 WINE_RUN = os.path.join(HERE, 'wine-run.sh')
-
-
-def winpath(path):
-    return 'Z:' + os.path.abspath(path).replace('/', '\\')
 
 
 def wine(*args):
@@ -31,18 +28,6 @@ def unix_path(windows_path):
 
 def fields(out):
     return dict(line.split('=', 1) for line in out.splitlines() if '=' in line)
-
-
-def scenario(lines):
-    text = []
-    for verb, *rest in lines:
-        if verb == 'out':
-            text.append('out ' + rest[0].encode('utf-8').hex())
-        elif verb in ('copyself',):
-            text.append('%s %s' % (verb, rest[0].encode('utf-8').hex()))
-        else:
-            text.append('%s %s' % (verb, ' '.join(str(r) for r in rest)))
-    return '\n'.join(text) + '\n'
 
 
 def show_file(title, path):
@@ -70,18 +55,18 @@ def main():
     if upgrade:
         print('   previous version recorded: %s' % before['UnInstallEp'])
 
-    steps = [('out', 'Encode=UTF8\r\n'), ('sleep', 200)]
+    package = Scenario().out('Encode=UTF8\r\n').sleep(200)
     for p in (0.1, 0.25, 0.5):
-        steps += [('out', 'Progress=%g\r\nMessage=正在安装 Tallowmere\r\n' % p), ('sleep', 300)]
-    steps += [('copyself', '{instdir}\\quillmoss.exe'), ('copyself', '{instdir}\\uninst.ep'),
-              ('out', 'Progress=0.9\r\n'), ('sleep', 200),
-              ('out', 'InstPath=%s\r\nExePath=%s\\quillmoss.exe\r\nUninstEp=%s\\uninst.ep\r\n'
-                      'StartupStyle=AutoStartup\r\nState=Success\r\n' % (folder, folder, folder))]
+        package.out('Progress=%g\r\nMessage=正在安装 Tallowmere\r\n' % p).sleep(300)
+    package.copyself('{instdir}\\quillmoss.exe').copyself('{instdir}\\uninst.ep')
+    package.out('Progress=0.9\r\n').sleep(200)
+    package.out('InstPath=%s\r\nExePath=%s\\quillmoss.exe\r\nUninstEp=%s\\uninst.ep\r\n'
+                'StartupStyle=AutoStartup\r\nState=Success\r\n' % (folder, folder, folder))
+    uninstaller = Scenario().out('Progress=0.5\r\n').sleep(300).out('Progress=1\r\nState=Success\r\n')
     with open(os.path.join(scenarios, '__Package_quillmoss.exe.scenario'), 'w') as f:
-        f.write(scenario(steps))
+        f.write(package.text())
     with open(os.path.join(scenarios, 'quillmoss_un_asa.exe.scenario'), 'w') as f:
-        f.write(scenario([('out', 'Progress=0.5\r\n'), ('sleep', 300),
-                          ('out', 'Progress=1\r\nState=Success\r\n')]))
+        f.write(uninstaller.text())
 
     service = DownloadService().start()
     service.add('681', name='quillmoss-setup.exe', path=fake, rate=2 * 1024 * 1024)

@@ -10,6 +10,9 @@ ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), '..', '..'))
 WINE_RUN = os.path.join(ROOT, 'tools', 'wine-run.sh')
 CLI = None  # set from the command line by main()
 
+sys.path.insert(0, os.path.join(ROOT, 'tools'))
+from fake_scenario import Scenario, winpath  # noqa: E402,F401  (used by the test scripts)
+
 
 def wine(*args, timeout=300):
     """Runs a Windows program (first argument) under Wine; returns the completed process."""
@@ -58,11 +61,6 @@ def main():
     unittest.main(verbosity=2)
 
 
-def winpath(path):
-    """The Windows name of a host path inside the prefix (drive Z: is the host's root)."""
-    return 'Z:' + os.path.abspath(path).replace('/', '\\')
-
-
 def parse_events(out):
     """'<code> <value> <message>' lines -> [(code, value, message)]."""
     events = []
@@ -70,46 +68,6 @@ def parse_events(out):
         code, value, message = line.split(' ', 2)
         events.append((int(code), value, message))
     return events
-
-
-class Scenario:
-    """What the fake package does, written next to its copy as '<exe>.scenario'."""
-
-    def __init__(self):
-        self.lines = []
-
-    def out(self, data, encoding='utf-8'):
-        if isinstance(data, str):
-            data = data.encode(encoding)
-        self.lines.append('out ' + data.hex())
-        return self
-
-    def outrep(self, count, data):
-        self.lines.append('outrep %d %s' % (count, data.encode().hex()))
-        return self
-
-    def err(self, count):
-        self.lines.append('err %d' % count)
-        return self
-
-    def sleep(self, ms):
-        self.lines.append('sleep %d' % ms)
-        return self
-
-    def file(self, path, content=b''):
-        self.lines.append('file %s %s' % (path.encode().hex(), bytes(content).hex()))
-        return self
-
-    def copyself(self, path):
-        self.lines.append('copyself ' + path.encode().hex())
-        return self
-
-    def exit(self, code):
-        self.lines.append('exit %d' % code)
-        return self
-
-    def text(self):
-        return '\n'.join(self.lines) + '\n'
 
 
 class FakeProgram:

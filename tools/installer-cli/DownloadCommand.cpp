@@ -1,7 +1,6 @@
 #include <windows.h>
 #include <psapi.h>
 
-#include <memory>
 
 #include "CliOutput.h"
 #include "Commands.h"
