@@ -31,3 +31,10 @@ std::string GetFileMd5(const std::string& path) {
     std::fclose(file);
     return digest;
 }
+
+ChecksumVerdict CompareChecksum(const std::string& expectedMd5, const std::string& actualMd5) {
+    if (expectedMd5.size() != 32) return ChecksumVerdict::Missing;
+    // A file that could not be read is no match: the check fails closed.
+    if (actualMd5.size() != 32 || actualMd5 != expectedMd5) return ChecksumVerdict::Mismatch;
+    return ChecksumVerdict::Match;
+}

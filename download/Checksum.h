@@ -12,3 +12,11 @@ std::string GetUrlMd5(const std::string& finalUrl);
 std::string GetFileMd5(const std::string& path);
 // The same for an open stream, read from its current position in 1024-byte blocks.
 std::string GetStreamMd5(std::FILE* file);
+
+// How a downloaded file compares with the MD5 carried in the final download address.
+enum class ChecksumVerdict {
+    Match,     // equal (the comparison is case-sensitive: the digest is lower case)
+    Missing,   // the address carries no 32-character checksum: nothing to compare with
+    Mismatch,  // the file's checksum differs, or the file could not be read (actual empty)
+};
+ChecksumVerdict CompareChecksum(const std::string& expectedMd5, const std::string& actualMd5);

@@ -2,18 +2,17 @@
 #include <functional>
 #include <string>
 
-// How a downloaded file compares with the MD5 carried in the final download address.
-enum class ChecksumVerdict {
-    Match,     // equal, or the file could not be read (it is then accepted unchecked)
-    Missing,   // the address carries no 32-character checksum
-    Mismatch,  // the file's checksum differs (comparison is case-sensitive)
-};
+#include "download/Checksum.h"
+
+// The verdict for a file on disk (read once for its MD5).
 ChecksumVerdict CheckDownloadedFile(const std::string& expectedMd5, const std::wstring& target);
 
-// Reports a finished download's verdict through send: a mismatch gives 1006 (mismatchText)
+// Reports a finished download's verdict through send: a mismatch deletes the target (it is
+// known to be corrupt) and gives 1006 (mismatchText)
 // and then 1005 the first time, setting retried, or 1004 afterwards (both with source as
 // text); a missing checksum gives the 1006 notice (missingText). Returns whether the download
 // is accepted.
-bool ReportChecksumVerdict(ChecksumVerdict verdict, const wchar_t* mismatchText,
+bool ReportChecksumVerdict(ChecksumVerdict verdict, const std::wstring& target,
+                           const wchar_t* mismatchText,
                            const wchar_t* missingText, const wchar_t* source, bool& retried,
                            const std::function<void(int, double, const wchar_t*)>& send);

@@ -1,13 +1,17 @@
 #include "download/CurlClient.h"
 
+#include "download/CurlHandle.h"  // before windows.h: it brings winsock2.h
+
 #include <windows.h>
 
-#include <curl/curl.h>
 #include <sys/stat.h>
 
 #include <ctime>
+#include <io.h>
+#include <vector>
 
-#include "app/DebugLog.h"
+#include "sys/DebugLog.h"
+#include "sys/Clock.h"
 #include "sys/TextConversion.h"
 
 std::wstring CurlErrorText(int code) {
@@ -15,10 +19,52 @@ std::wstring CurlErrorText(int code) {
 }
 
 std::string NarrowUrl(const std::wstring& url) {
-    return Utils::ToNarrow(url, url.compare(0, 8, L"file:///") == 0 ? 0 : CP_UTF8);
+    const std::string narrow =
+        Utils::ToNarrow(url, url.compare(0, 8, L"file:///") == 0 ? 0 : CP_UTF8);
+    // libcurl refuses an address with a space in it; a folder name on local media or a share
+    // often has one.
+    std::string escaped;
+    for (char c : narrow) {
+        if (c == ' ') escaped += "%20";
+        else escaped += c;
+    }
+    return escaped;
 }
 
 size_t DiscardBody(char*, size_t size, size_t count, void*) { return size * count; }
+
+int SetBodyTransferOptions(CURL* h, const std::string& url,
+                           size_t (*write)(char*, size_t, size_t, void*), void* writeData,
+                           size_t (*header)(char*, size_t, size_t, void*), void* headerData,
+                           int (*progress)(void*, std::int64_t, std::int64_t, std::int64_t,
+                                           std::int64_t),
+                           void* progressData, long stallSeconds) {
+    int options = 0;
+    options |= curl_easy_setopt(h, CURLOPT_URL, url.c_str());
+    options |= SetCommonOptions(h);
+    options |= curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, write);
+    options |= curl_easy_setopt(h, CURLOPT_WRITEDATA, writeData);
+    options |= curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, header);
+    options |= curl_easy_setopt(h, CURLOPT_HEADERDATA, headerData);
+    options |= curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+    options |= curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, progress);
+    options |= curl_easy_setopt(h, CURLOPT_XFERINFODATA, progressData);
+    options |= curl_easy_setopt(h, CURLOPT_FAILONERROR, 1L);
+    options |= curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, 60L);
+    // A server that stops sending must not hold the download for ever.
+    options |= curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    options |= curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, stallSeconds);
+    return options;
+}
+
+int SetCommonOptions(CURL* handle) {
+    int result = 0;
+    result |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+    result |= curl_easy_setopt(handle, CURLOPT_MAXREDIRS, CurlClient::kMaxRedirects);
+    result |= curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https,file");
+    result |= curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    return result;
+}
 
 namespace {
 
@@ -34,12 +80,14 @@ struct CurlGlobal {
 int SetHeadOptions(CURL* handle, const std::string& url) {
     int result = 0;
     result |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-    result |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+    result |= SetCommonOptions(handle);
     result |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
     result |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
     result |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
     return result;
 }
+
+bool IsFileUrl(const std::string& url) { return url.compare(0, 7, "file://") == 0; }
 
 CURL* NewHandle() {
     static CurlGlobal global;
@@ -74,64 +122,122 @@ int CurlClient::Start() {
     const std::wstring partPath = GetFilePath(true);
     const std::string url = NarrowUrl(m_url);
     int result = 0;
-    FILE* part = nullptr;
-    curl_slist* headers = nullptr;
 
     if (m_finalUrl.empty() || m_fileLength < kMinimumLength) {
-        CURL* head = Head(url);
-        m_finalUrl = GetRealUrl(head);
-        m_fileLength = GetDownloadFileLength(head);
-        if (head) curl_easy_cleanup(head);
+        CurlEasy head(Head(url));
+        m_finalUrl = GetRealUrl(head.get());
+        m_fileLength = GetDownloadFileLength(head.get());
     }
     if (m_finalUrl.empty() || m_fileLength < kMinimumLength) {
         m_finalUrl = GetRealUrl_Str(url);
         if (!m_finalUrl.empty()) m_fileLength = GetDownloadFileLength_Str(m_finalUrl);
     }
-    if (m_fileLength < kMinimumLength) {
+    if (m_fileLength < kMinimumLength || !(m_fileLength < 9.2e18)) {
         result = kNotResolved;
-    } else if (!(m_transfer = NewHandle())) {
-        result = kNoHandle;
-    } else if (!(part = _wfopen(partPath.c_str(), L"ab+"))) {
-        result = kPartFileFailed;
     } else {
-        // Large buffers keep the number of socket reads and file writes low.
-        setvbuf(part, nullptr, _IOFBF, kFileBufferSize);
-        curl_easy_setopt(m_transfer, CURLOPT_BUFFERSIZE, kReceiveBufferSize);
-        headers = curl_slist_append(headers, "Connection: keep-alive");
-        headers = curl_slist_append(headers, "Accept-Encoding: gzip, deflate");
-        curl_easy_setopt(m_transfer, CURLOPT_HTTPHEADER, headers);
-        curl_easy_setopt(m_transfer, CURLOPT_TCP_KEEPALIVE, 1L);
-        curl_easy_setopt(m_transfer, CURLOPT_TCP_KEEPIDLE, 10L);
-        curl_easy_setopt(m_transfer, CURLOPT_TCP_KEEPINTVL, 10L);
-        curl_easy_setopt(m_transfer, CURLOPT_TIMEOUT, 0L);
-        int options = 0;
-        options |= curl_easy_setopt(m_transfer, CURLOPT_URL, m_finalUrl.c_str());
-        options |= curl_easy_setopt(m_transfer, CURLOPT_FOLLOWLOCATION, 1L);
-        options |= curl_easy_setopt(m_transfer, CURLOPT_WRITEFUNCTION, &CurlClient::WriteToFile);
-        options |= curl_easy_setopt(m_transfer, CURLOPT_WRITEDATA, part);
-        options |= curl_easy_setopt(m_transfer, CURLOPT_NOPROGRESS, 0L);
-        options |= curl_easy_setopt(m_transfer, CURLOPT_XFERINFOFUNCTION,
-                                    &CurlClient::ProgressCallback);
-        options |= curl_easy_setopt(m_transfer, CURLOPT_XFERINFODATA, this);
-        options |= curl_easy_setopt(m_transfer, CURLOPT_FAILONERROR, 1L);
-        options |= curl_easy_setopt(m_transfer, CURLOPT_CONNECTTIMEOUT, 60L);
-        m_resumeOffset = FileSize(partPath);
-        if (static_cast<double>(m_resumeOffset) > 1e-10)
-            options |= curl_easy_setopt(m_transfer, CURLOPT_RESUME_FROM_LARGE,
-                                        static_cast<curl_off_t>(m_resumeOffset));
-        result = options == 0 ? curl_easy_perform(m_transfer) : options;
+        m_part.reset(_wfopen(partPath.c_str(), L"ab+"));
+        if (!m_part) result = kPartFileFailed;
+        else result = Transfer(static_cast<std::int64_t>(m_fileLength));
     }
     DEBUG_LOG(L"error:%d:%s\r\n", result, CurlErrorText(result).c_str());
-    if (m_transfer) curl_easy_cleanup(m_transfer);
-    m_transfer = nullptr;
-    if (headers) curl_slist_free_all(headers);
-    if (part) fclose(part);
+    if (!Utils::CloseChecked(m_part) && result == 0) result = CURLE_WRITE_ERROR;
+    if (result == 0) {
+        // Only a part file of exactly the resolved length is a finished download.
+        const std::int64_t size = FileSize(partPath);
+        if (size < m_expected) {
+            result = CURLE_PARTIAL_FILE;
+        } else if (size > m_expected) {
+            _wremove(partPath.c_str());
+            m_hashed = -1;
+            result = CURLE_WRITE_ERROR;
+        }
+    }
     if (result == 0) {
         _wremove(m_target.c_str());
-        _wrename(partPath.c_str(), m_target.c_str());
+        if (_wrename(partPath.c_str(), m_target.c_str()) != 0) {
+            result = kFinishFailed;
+        } else {
+            Md5 digest = m_md5;
+            m_digest = m_hashed == m_expected ? digest.HexDigest() : std::string();
+            m_hashed = -1;  // the part file is gone; a later download starts afresh
+        }
     }
+    if (result != 0 && result != CURLE_OK) DEBUG_LOG(L"download attempt failed: %d\r\n", result);
     DEBUG_LOG(L"end download\r\n");
     return result;
+}
+
+// Runs the main transfer into the open part file, resuming what it holds. A resume the server
+// answered with the whole file or with another range (libcurl refuses it before any byte is
+// written, or the first block shows it) empties the part file: the next attempt starts at 0.
+int CurlClient::Transfer(std::int64_t length) {
+    m_expected = length;
+    m_partSize = FileSize(GetFilePath(true));
+    if (m_partSize > length && !TruncatePart()) return kPartFileFailed;  // not this file's bytes
+    if (!HashPrefix(m_partSize)) return kPartFileFailed;
+    m_resumeOffset = m_partSize;
+    if (m_partSize == length) return 0;  // an earlier attempt got every byte
+
+    CurlEasy transfer(NewHandle());
+    if (!transfer) return kNoHandle;
+    m_transfer = transfer.get();
+    CURL* h = m_transfer;
+    // Large buffers keep the number of socket reads and file writes low.
+    setvbuf(m_part.get(), nullptr, _IOFBF, kFileBufferSize);
+    curl_easy_setopt(h, CURLOPT_BUFFERSIZE, kReceiveBufferSize);
+    CurlList headers(curl_slist_append(nullptr, "Connection: keep-alive"));
+    curl_slist_append(headers.get(), "Accept-Encoding: gzip, deflate");
+    curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+    curl_easy_setopt(h, CURLOPT_TCP_KEEPALIVE, 1L);
+    curl_easy_setopt(h, CURLOPT_TCP_KEEPIDLE, 10L);
+    curl_easy_setopt(h, CURLOPT_TCP_KEEPINTVL, 10L);
+    curl_easy_setopt(h, CURLOPT_TIMEOUT, 0L);
+    int options = SetBodyTransferOptions(h, m_finalUrl, &CurlClient::WriteToFile, this,
+                                         &CurlClient::ReadHeader, this,
+                                         &CurlClient::ProgressCallback, this, kStallSeconds);
+    if (static_cast<double>(m_resumeOffset) > 1e-10)
+        options |= curl_easy_setopt(h, CURLOPT_RESUME_FROM_LARGE,
+                                    static_cast<curl_off_t>(m_resumeOffset));
+    m_bodyChecked = false;
+    m_head = ResponseHead();
+    const int result = options == 0 ? curl_easy_perform(h) : options;
+    m_transfer = nullptr;
+    if (result == CURLE_RANGE_ERROR && !TruncatePart()) return kPartFileFailed;
+    return result;
+}
+
+// Empties the part file: its bytes cannot be continued.
+bool CurlClient::TruncatePart() {
+    std::fflush(m_part.get());
+    if (_chsize_s(_fileno(m_part.get()), 0) != 0) return false;
+    m_partSize = 0;
+    m_resumeOffset = 0;
+    m_md5 = Md5();
+    m_hashed = 0;
+    return true;
+}
+
+// Brings the running MD5 up to the part file's first size bytes. An earlier attempt's bytes
+// are already hashed; only a part file of unknown history is read again.
+bool CurlClient::HashPrefix(std::int64_t size) {
+    if (m_hashed == size) return true;
+    m_md5 = Md5();
+    m_hashed = 0;
+    if (size <= 0) return true;
+    Utils::UniqueFile file(_wfopen(GetFilePath(true).c_str(), L"rb"));
+    if (!file) return false;
+    std::vector<unsigned char> block(256 * 1024);
+    std::int64_t left = size;
+    while (left > 0) {
+        const size_t want = left < static_cast<std::int64_t>(block.size())
+                                ? static_cast<size_t>(left) : block.size();
+        const size_t read = std::fread(block.data(), 1, want, file.get());
+        if (read == 0) return false;
+        m_md5.Update(block.data(), read);
+        left -= static_cast<std::int64_t>(read);
+    }
+    m_hashed = size;
+    return true;
 }
 
 CURL* CurlClient::Head(const std::string& url) {
@@ -161,9 +267,10 @@ double CurlClient::GetDownloadFileLength(CURL* handle) {
     const int result = curl_easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD, &length);
     DEBUG_LOG(L"error:%d:%s\r\n", result, CurlErrorText(result).c_str());
     long status = 0;
-    if (curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK || status < 200 ||
-        status > 399)
-        return -1.0;
+    if (curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK) return -1.0;
+    // A local file ("file:///") answers without a status.
+    if (status == 0 && IsFileUrl(GetRealUrl(handle))) return length;
+    if (status < 200 || status > 399) return -1.0;
     return length;
 }
 
@@ -186,6 +293,7 @@ double CurlClient::GetDownloadFileLength_Str(const std::string& url) {
     CURL* handle = NewHandle();
     if (handle) {
         result |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+        result |= SetCommonOptions(handle);
         result |= curl_easy_setopt(handle, CURLOPT_HEADER, 1L);
         result |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
         result |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
@@ -206,7 +314,7 @@ int CurlClient::ProgressCallback(void* client, std::int64_t total, std::int64_t 
                                  std::int64_t, std::int64_t) {
     CurlClient* self = static_cast<CurlClient*>(client);
     if (self->m_stop) return 1;
-    const std::int64_t seconds = static_cast<std::int64_t>(std::time(nullptr));
+    const std::int64_t seconds = Utils::NowSeconds();
     if (!(seconds >= self->m_lastProgressTime + 1)) return 0;
     self->m_lastProgressTime = seconds;
     double speed = 0.0;
@@ -229,6 +337,40 @@ int CurlClient::ProgressCallback(void* client, std::int64_t total, std::int64_t 
     return 0;
 }
 
-size_t CurlClient::WriteToFile(char* data, size_t size, size_t count, void* file) {
-    return fwrite(data, size, count, static_cast<FILE*>(file));
+size_t CurlClient::ReadHeader(char* data, size_t size, size_t count, void* client) {
+    static_cast<CurlClient*>(client)->m_head.ReadHeaderLine(data, size * count);
+    return size * count;
+}
+
+// Writes a block of the body into the part file and the running MD5. The first block decides
+// whether the body continues the part file, replaces it (the server ignored the range) or is
+// unusable; a body running past the resolved length is refused, and the part file with it.
+size_t CurlClient::WriteToFile(char* data, size_t size, size_t count, void* client) {
+    CurlClient* self = static_cast<CurlClient*>(client);
+    const size_t n = size * count;
+    if (!self->m_bodyChecked) {
+        self->m_bodyChecked = true;
+        switch (FitResumedBody(self->m_head, self->m_resumeOffset)) {
+        case BodyFit::Expected:
+            break;
+        case BodyFit::WholeFile:
+            DEBUG_LOG(L"range ignored by the server, restarting from byte 0\r\n");
+            if (!self->TruncatePart()) return 0;
+            break;
+        case BodyFit::WrongRange:
+            DEBUG_LOG(L"unexpected Content-Range, restarting from byte 0\r\n");
+            self->TruncatePart();
+            return 0;
+        }
+    }
+    if (self->m_partSize + static_cast<std::int64_t>(n) > self->m_expected) {
+        DEBUG_LOG(L"body longer than %lld bytes\r\n", static_cast<long long>(self->m_expected));
+        self->TruncatePart();
+        return 0;
+    }
+    const size_t written = fwrite(data, 1, n, self->m_part.get());
+    self->m_md5.Update(data, written);
+    self->m_hashed += static_cast<std::int64_t>(written);
+    self->m_partSize += static_cast<std::int64_t>(written);
+    return written;
 }

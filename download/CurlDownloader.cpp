@@ -2,9 +2,10 @@
 
 #include <windows.h>
 
-#include "app/DebugLog.h"
+#include "sys/DebugLog.h"
 #include "download/Checksum.h"
 #include "download/ChecksumCheck.h"
+#include "sys/Clock.h"
 
 namespace {
 const wchar_t kFileMd5Failed[] = L"curl\x6587\x4ef6md5\x6821\x9a8c\x5931\x8d25";   // curl文件md5校验失败
@@ -49,17 +50,18 @@ void CCurlDownloader::dlThreadFun() {
     int result = m_client.Start();
     int budget = 12;
     while (result != 0) {
+        // A transfer cut short costs half of any other failure: it resumes where it stopped.
         budget -= result == 18 ? 1 : 2;
         if (budget <= 0 || m_client.Stopping()) {
             Send(DL_CODE_FAIL, result, L"LibCurl");
             return;
         }
         DEBUG_LOG(L"CurlDownLoader Code=%d\r\n", result);
-        Sleep(500);
+        Utils::SleepFor(500);
         result = m_client.Start();
     }
-    const ChecksumVerdict verdict = CheckDownloadedFile(GetUrlMd5(m_client.FinalUrl()), m_target);
-    if (!ReportChecksumVerdict(verdict, kFileMd5Failed, kUrlMd5Missing, L"LibCurl", m_retried,
+    const ChecksumVerdict verdict = CompareChecksum(GetUrlMd5(m_client.FinalUrl()), m_client.Digest());
+    if (!ReportChecksumVerdict(verdict, m_target, kFileMd5Failed, kUrlMd5Missing, L"LibCurl", m_retried,
                                [this](int c, double v, const wchar_t* t) { Send(c, v, t); }))
         return;
     Send(DL_CODE_SUCCESS, 0.0, L"LibCurl");

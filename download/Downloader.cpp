@@ -4,6 +4,8 @@
 
 #include "sys/Thread.h"
 
+CDownloader::CDownloader() = default;
+
 CDownloader::~CDownloader() { WaitForWorkers(); }
 
 int CDownloader::StartWorker(void (*body)(void* self)) {
@@ -14,32 +16,30 @@ int CDownloader::StartWorker(void (*body)(void* self)) {
             ++it;
             continue;
         }
-        delete *it;  // joins
-        it = m_retired.erase(it);
+        it = m_retired.erase(it);  // joins
     }
     if (m_worker) {
         if (m_worker->Handle() && m_worker->Id() == caller) {
-            m_retired.push_back(m_worker);
+            m_retired.push_back(std::move(m_worker));
         } else {
             if (m_worker->Handle()) m_worker->Join();
-            delete m_worker;
+            m_worker.reset();
         }
     }
-    m_worker = new Utils::Thread(this, L"ABDEF", body);
+    m_worker.reset(new Utils::Thread(this, L"ABDEF", body));
     if (m_worker->Handle()) return static_cast<int>(ResumeThread(m_worker->Handle()));
     return 0;
 }
 
 void CDownloader::WaitForWorkers() {
     for (;;) {
-        std::vector<Utils::Thread*> threads;
+        std::vector<std::unique_ptr<Utils::Thread>> threads;
         {
             std::lock_guard<std::mutex> guard(m_workerLock);
             threads.swap(m_retired);
-            if (m_worker) threads.push_back(m_worker);
-            m_worker = nullptr;
+            if (m_worker) threads.push_back(std::move(m_worker));
         }
         if (threads.empty()) return;
-        for (Utils::Thread* thread : threads) delete thread;  // joins
+        threads.clear();  // joins
     }
 }

@@ -1,9 +1,10 @@
 #pragma once
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
-#include "install/EventCallback.h"
+#include "download/EventCallback.h"
 
 namespace Utils {
 class Thread;
@@ -24,6 +25,7 @@ enum DownloadEvent {
 // after each DL_CODE_RETRY, possibly from the thread that sent that event.
 class CDownloader {
 public:
+    CDownloader();
     virtual ~CDownloader();
     virtual int Start() = 0;
 
@@ -37,6 +39,6 @@ protected:
 
 private:
     std::mutex m_workerLock;
-    Utils::Thread* m_worker = nullptr;
-    std::vector<Utils::Thread*> m_retired;  // workers that asked for their own restart
+    std::unique_ptr<Utils::Thread> m_worker;
+    std::vector<std::unique_ptr<Utils::Thread>> m_retired;  // workers that asked for their own restart
 };

@@ -2,17 +2,19 @@
 
 #include <windows.h>
 
-#include <curl/curl.h>
 #include <sys/stat.h>
 
 #include <ctime>
+#include <io.h>
+#include <vector>
 #include <thread>
 
-#include "app/DebugLog.h"
+#include "sys/DebugLog.h"
 #include "download/Checksum.h"
 #include "download/CurlClient.h"
 #include "download/ChecksumCheck.h"
 #include "download/Segments.h"
+#include "sys/Clock.h"
 #include "sys/TextConversion.h"
 
 namespace {
@@ -72,12 +74,7 @@ void CMTCurlDownloader::DeletePartFiles() {
 }
 
 void CMTCurlDownloader::ReleaseParts() {
-    for (DownloadPartNode* part : m_parts) {
-        if (part->handle) curl_easy_cleanup(part->handle);
-        if (part->file) fclose(part->file);
-        delete part;
-    }
-    m_parts.clear();
+    m_parts.clear();  // each node releases its handle and closes its file
 }
 
 void CMTCurlDownloader::Start_Down() {
@@ -97,31 +94,40 @@ void CMTCurlDownloader::Start_Down() {
             return;
         }
     }
+    m_rangesIgnored = false;
     int index = 0;
     for (const SegmentRange& range : SplitSegments(m_fileLength)) {
-        DownloadPartNode* part = new DownloadPartNode;
+        std::unique_ptr<DownloadPartNode> part(new DownloadPartNode);
         part->partPath = PartPath(index++);
         std::int64_t present = ExistingSize(part->partPath);
         if (present < 0) present = 0;
+        if (present > range.last - range.first + 1) {
+            // More than the range holds: not bytes of this file's range.
+            DeleteFileW(part->partPath.c_str());
+            present = 0;
+        }
         part->received = present;
+        part->firstOffset = range.first;
         part->nextOffset = range.first + present;
         part->endOffset = range.last;
-        part->handle = curl_easy_init();
+        part->handle.reset(curl_easy_init());
         part->url = m_finalUrl;
+        part->rangesIgnored = &m_rangesIgnored;
         if (part->nextOffset > part->endOffset) {
             part->state = 0;
         } else {
             part->state = -1;
-            part->file = _wfopen(part->partPath.c_str(), L"ab+");
+            part->file.reset(_wfopen(part->partPath.c_str(), L"ab+"));
             if (!part->file) part->state = kPartFileFailed;
-            else setvbuf(part->file, nullptr, _IOFBF, 1024 * 1024);
+            else setvbuf(part->file.get(), nullptr, _IOFBF, 1024 * 1024);
         }
-        m_parts.push_back(part);
+        m_parts.push_back(std::move(part));
     }
-    for (DownloadPartNode* part : m_parts) {
+    for (const auto& part : m_parts) {
         if (part->state != -1) continue;
         ++m_running;
-        Detach([this, part] { downloadThreadFun(this, part); });
+        DownloadPartNode* node = part.get();
+        Detach([this, node] { downloadThreadFun(this, node); });
         Sleep(100);
     }
     Detach([this] { waitForFinishThreadFun(this); });
@@ -137,7 +143,7 @@ bool CMTCurlDownloader::getRealDownloadUrl(const std::string& url) {
     curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
     int options = 0;
     options |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-    options |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+    options |= SetCommonOptions(handle);
     options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
     options |= curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 0L);
     options |= curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 0L);
@@ -159,7 +165,8 @@ bool CMTCurlDownloader::getRealDownloadUrl(const std::string& url) {
     long status = 0;
     if (curl_easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD, &length) == CURLE_OK &&
         curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK &&
-        status >= 200 && status <= 399) {
+        ((status >= 200 && status <= 399) ||
+         (status == 0 && m_finalUrl.compare(0, 7, "file://") == 0))) {
         // Lengths from 2^31 bytes on are refused, like an unknown length.
         m_fileLength = length < 2147483648.0 ? static_cast<std::int64_t>(length) : 0;
         DEBUG_LOG(L"Download File Length %lld\r\n", static_cast<long long>(m_fileLength));
@@ -170,70 +177,139 @@ bool CMTCurlDownloader::getRealDownloadUrl(const std::string& url) {
 }
 
 int CMTCurlDownloader::downloadExe(DownloadPartNode* part) {
+    // A range that is already complete is never asked for again: an empty or inverted
+    // range would be sent otherwise.
+    if (part->nextOffset > part->endOffset) {
+        part->state = 0;
+        return 0;
+    }
     char range[64];
     snprintf(range, sizeof range, "%lld-%lld", static_cast<long long>(part->nextOffset),
              static_cast<long long>(part->endOffset));
-    CURL* h = part->handle;
+    CURL* h = part->handle.get();
+    if (!h) return part->state = CURLE_FAILED_INIT;
     int options = 0;
     options |= curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-    options |= curl_easy_setopt(h, CURLOPT_URL, part->url.c_str());
     options |= curl_easy_setopt(h, CURLOPT_TIMEOUT, 0L);
-    options |= curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
-    options |= curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &CMTCurlDownloader::WriteSegment);
-    options |= curl_easy_setopt(h, CURLOPT_WRITEDATA, part);
-    options |= curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
-    options |= curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &CMTCurlDownloader::OnProgress);
-    options |= curl_easy_setopt(h, CURLOPT_XFERINFODATA, this);
-    options |= curl_easy_setopt(h, CURLOPT_FAILONERROR, 1L);
-    options |= curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, 60L);
+    options |= SetBodyTransferOptions(h, part->url, &CMTCurlDownloader::WriteSegment, part,
+                                      &CMTCurlDownloader::ReadSegmentHeader, part,
+                                      &CMTCurlDownloader::OnProgress, this, 5L);
     options |= curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 0L);
     options |= curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 0L);
-    options |= curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    options |= curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, 5L);
-    options |= curl_easy_setopt(h, CURLOPT_RANGE, range);
-    if (options != 0) return options;
+    if (!part->wholeFile || part->nextOffset > 0)
+        options |= curl_easy_setopt(h, CURLOPT_RANGE, range);
+    if (options != 0) return part->state = options;
     curl_easy_setopt(h, CURLOPT_BUFFERSIZE, 512L * 1024);  // fewer socket reads
-    const int result = curl_easy_perform(h);
+    part->head = ResponseHead();
+    part->bodyChecked = false;
+    part->requestFirst = part->nextOffset;
+    int result = curl_easy_perform(h);
     if (result != 0) DEBUG_LOG(L"error:%d:%s\r\n", result, CurlErrorText(result).c_str());
     else DEBUG_LOG(L"curl_easy_cleanup\r\n");
     curl_easy_reset(h);
-    if (result == 0 && part->file) {
-        fclose(part->file);
-        part->file = nullptr;
+    if (part->file && std::fflush(part->file.get()) != 0 && result == 0)
+        result = CURLE_WRITE_ERROR;
+    if (result == 0) {
+        // Only a part file holding exactly the range's bytes is a complete segment.
+        const std::int64_t size =
+            part->file ? _filelengthi64(_fileno(part->file.get())) : ExistingSize(part->partPath);
+        if (size != part->Length()) {
+            DEBUG_LOG(L"segment holds %lld of %lld bytes\r\n", static_cast<long long>(size),
+                      static_cast<long long>(part->Length()));
+            result = CURLE_PARTIAL_FILE;
+        }
     }
+    if (result == 0 && part->file && !Utils::CloseChecked(part->file)) result = CURLE_WRITE_ERROR;
     part->state = result;
     return result;
 }
 
-void CMTCurlDownloader::downloadThreadFun(CMTCurlDownloader* self, DownloadPartNode* part) {
+// Fetches a segment, repeating failed transfers within its budget.
+int CMTCurlDownloader::FetchWithRetries(DownloadPartNode* part) {
     int budget = 12;
-    int result = self->downloadExe(part);
-    while (result != 0 && budget > 0 && !self->m_stop) {
+    int result = downloadExe(part);
+    while (result != 0 && budget > 0 && !m_stop && !m_rangesIgnored) {
         budget -= result == 18 ? 1 : 2;
         DEBUG_LOG(L"CurlDownLoader Code=%d\r\n", result);
-        Sleep(400);
-        result = self->downloadExe(part);
+        Utils::SleepFor(400);
+        result = downloadExe(part);
     }
-    if (part->file) {
-        fclose(part->file);
-        part->file = nullptr;
-    }
+    if (part->file) part->file.reset();
+    return result;
+}
+
+void CMTCurlDownloader::downloadThreadFun(CMTCurlDownloader* self, DownloadPartNode* part) {
+    self->FetchWithRetries(part);
     --self->m_running;
 }
 
+// The server answered a range with the whole file: this run fetches it in one stream instead.
+void CMTCurlDownloader::FetchWholeFile() {
+    DEBUG_LOG(L"ranges ignored by the server, fetching the file in one stream\r\n");
+    ReleaseParts();
+    DeletePartFiles();
+    m_rangesIgnored = false;
+    std::unique_ptr<DownloadPartNode> part(new DownloadPartNode);
+    part->partPath = PartPath(0);
+    part->firstOffset = 0;
+    part->nextOffset = 0;
+    part->endOffset = m_fileLength - 1;
+    part->wholeFile = true;
+    part->url = m_finalUrl;
+    part->handle.reset(curl_easy_init());
+    part->file.reset(_wfopen(part->partPath.c_str(), L"ab+"));
+    if (!part->file) {
+        part->state = kPartFileFailed;
+    } else {
+        setvbuf(part->file.get(), nullptr, _IOFBF, 1024 * 1024);
+        FetchWithRetries(part.get());
+    }
+    m_parts.push_back(std::move(part));
+}
+
+size_t CMTCurlDownloader::ReadSegmentHeader(char* data, size_t size, size_t count, void* node) {
+    static_cast<DownloadPartNode*>(node)->head.ReadHeaderLine(data, size * count);
+    return size * count;
+}
+
+// Writes a block of a segment's body. The first block decides whether the answer is the
+// asked-for range; a body running past the range's end spoils the segment, which then starts
+// again from its first byte.
 size_t CMTCurlDownloader::WriteSegment(char* data, size_t size, size_t count, void* node) {
     DownloadPartNode* part = static_cast<DownloadPartNode*>(node);
     if (!part || !part->file || part->nextOffset > part->endOffset) return 0;
-    const std::int64_t n = static_cast<std::int64_t>(size * count);
-    size_t written;
-    if (part->nextOffset + n - 1 > part->endOffset) {
-        const size_t fits = static_cast<size_t>(part->endOffset - part->nextOffset + 1);
-        written = fwrite(data, 1, fits, part->file);
-        part->nextOffset = part->endOffset + 1;
-    } else {
-        written = fwrite(data, size, count, part->file) * size;
-        part->nextOffset += static_cast<std::int64_t>(written);
+    if (!part->bodyChecked) {
+        part->bodyChecked = true;
+        const BodyFit fit = part->wholeFile
+                                ? FitResumedBody(part->head, part->requestFirst)
+                                : FitSegmentBody(part->head, part->requestFirst, part->endOffset);
+        if (fit == BodyFit::WholeFile && !part->wholeFile) {
+            // Not this segment's bytes: the whole run falls back to one stream.
+            if (part->rangesIgnored) *part->rangesIgnored = true;
+            return 0;
+        }
+        if (fit != BodyFit::Expected && part->wholeFile) {
+            // A resumed whole-file stream answered from byte 0 (or unusably): start afresh.
+            std::fflush(part->file.get());
+            _chsize_s(_fileno(part->file.get()), 0);
+            part->nextOffset = part->firstOffset;
+            part->received = 0;
+            if (fit != BodyFit::WholeFile) return 0;
+        } else if (fit != BodyFit::Expected) {
+            return 0;
+        }
     }
+    const std::int64_t n = static_cast<std::int64_t>(size * count);
+    if (part->nextOffset + n - 1 > part->endOffset) {
+        DEBUG_LOG(L"segment body runs past byte %lld\r\n", static_cast<long long>(part->endOffset));
+        std::fflush(part->file.get());
+        _chsize_s(_fileno(part->file.get()), 0);
+        part->nextOffset = part->firstOffset;
+        part->received = 0;
+        return 0;
+    }
+    const size_t written = fwrite(data, 1, size * count, part->file.get());
+    part->nextOffset += static_cast<std::int64_t>(written);
     part->received += static_cast<std::int64_t>(written);
     return written;
 }
@@ -245,11 +321,11 @@ int CMTCurlDownloader::OnProgress(void* owner, std::int64_t, std::int64_t, std::
     double percent = 0.0;
     {
         std::lock_guard<std::mutex> guard(self->m_progressLock);
-        const std::int64_t seconds = static_cast<std::int64_t>(std::time(nullptr));
+        const std::int64_t seconds = Utils::NowSeconds();
         if (!(seconds >= self->m_lastProgressTime + 1)) return 0;
         self->m_lastProgressTime = seconds;
         if (self->m_fileLength >= kMinimumLength) {
-            for (DownloadPartNode* part : self->m_parts) {
+            for (const auto& part : self->m_parts) {
                 const std::int64_t received = part->received;
                 if (received > 0)
                     percent += static_cast<double>(received) * 100 /
@@ -264,11 +340,40 @@ int CMTCurlDownloader::OnProgress(void* owner, std::int64_t, std::int64_t, std::
     return 0;
 }
 
+// Appends parts 1.. to part 0 and puts the result at the target path; false when a write,
+// the close or the rename failed (the target is then not there).
+bool CMTCurlDownloader::JoinParts() {
+    Utils::UniqueFile first(_wfopen(PartPath(0).c_str(), L"ab+"));
+    if (!first) return false;
+    bool ok = true;
+    std::vector<char> block(1024 * 1024);
+    for (int i = 1; i < static_cast<int>(m_parts.size()) && ok; ++i) {
+        const std::wstring path = PartPath(i);
+        Utils::UniqueFile next(_wfopen(path.c_str(), L"rb"));
+        if (!next) {
+            ok = false;
+            break;
+        }
+        size_t read;
+        while (ok && (read = fread(block.data(), 1, block.size(), next.get())) > 0)
+            ok = fwrite(block.data(), 1, read, first.get()) == read;
+        if (ferror(next.get())) ok = false;
+        DEBUG_LOG(L"partPath::%s\r\n", path.c_str());
+    }
+    if (!Utils::CloseChecked(first)) ok = false;
+    if (ok && ExistingSize(PartPath(0)) != m_fileLength) ok = false;
+    if (ok && _wrename(PartPath(0).c_str(), m_target.c_str()) != 0) ok = false;
+    if (!ok) DeleteFileW(PartPath(0).c_str());
+    return ok;
+}
+
 void CMTCurlDownloader::waitForFinishThreadFun(CMTCurlDownloader* self) {
     while (self->m_running > 0) Sleep(200);
     if (self->m_stop) return;
+    if (self->m_rangesIgnored) self->FetchWholeFile();
+    if (self->m_stop) return;
     int failure = 0;
-    for (DownloadPartNode* part : self->m_parts) {
+    for (const auto& part : self->m_parts) {
         if (part->state != 0) {
             failure = part->state;
             break;
@@ -279,23 +384,11 @@ void CMTCurlDownloader::waitForFinishThreadFun(CMTCurlDownloader* self) {
             std::lock_guard<std::mutex> guard(self->m_progressLock);
             self->m_lastPercent = 0.0;
         }
-        std::FILE* first = _wfopen(self->PartPath(0).c_str(), L"ab+");
-        if (first) {
-            for (int i = 1; i < static_cast<int>(self->m_parts.size()); ++i) {
-                const std::wstring path = self->PartPath(i);
-                if (std::FILE* next = _wfopen(path.c_str(), L"rb+")) {
-                    char block[1024];
-                    size_t read;
-                    while ((read = fread(block, 1, sizeof block, next)) > 0)
-                        fwrite(block, 1, read, first);
-                    fclose(next);
-                }
-                DEBUG_LOG(L"partPath::%s\r\n", path.c_str());
-            }
-            fclose(first);
-            _wrename(self->PartPath(0).c_str(), self->m_target.c_str());
+        if (self->JoinParts()) {
             self->DeletePartFiles();
-            switch (CheckDownloadedFile(self->m_expectedMd5, self->m_target)) {
+            const ChecksumVerdict verdict =
+                CheckDownloadedFile(self->m_expectedMd5, self->m_target);
+            switch (verdict) {
             case ChecksumVerdict::Mismatch:
                 self->Send(DL_CODE_CHECK_FAIL, failure, kFileMd5Failed);
                 DeleteFileW(self->m_target.c_str());
@@ -320,7 +413,7 @@ void CMTCurlDownloader::waitForFinishThreadFun(CMTCurlDownloader* self) {
             self->Send(DL_CODE_SUCCESS, 0.0, L"LibCurl");
             return;
         }
-        // Part file 0 cannot take the join: the run fails like a failed segment.
+        // The parts could not be joined into the target: the run fails like a failed segment.
         failure = kPartFileFailed;
     }
     self->ReleaseParts();

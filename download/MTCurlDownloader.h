@@ -3,23 +3,34 @@
 #include <cstdint>
 #include <cstdio>
 #include <list>
+#include <memory>
 #include <mutex>
 #include <string>
 
+#include "download/CurlHandle.h"
 #include "download/Downloader.h"
-
-typedef void CURL;
+#include "download/ResponseHead.h"
+#include "sys/UniqueHandle.h"
 
 // One byte range of the segmented download, fetched into its own part file.
 struct DownloadPartNode {
-    std::FILE* file = nullptr;
-    std::int64_t nextOffset = 0;  // absolute position of the next byte to fetch
-    std::int64_t endOffset = 0;   // absolute position of the last byte, inclusive
-    CURL* handle = nullptr;
+    Utils::UniqueFile file;
+    std::int64_t firstOffset = 0;  // absolute position of the range's first byte
+    std::int64_t nextOffset = 0;   // absolute position of the next byte to fetch
+    std::int64_t endOffset = 0;    // absolute position of the last byte, inclusive
+    CurlEasy handle;
     std::string url;
     std::wstring partPath;
     int state = -1;  // -1 to fetch, 0 complete, -2 part file not opened, else libcurl result
     std::atomic<std::int64_t> received{0};
+    bool wholeFile = false;        // fetched without a range (the server ignores ranges)
+    std::atomic<bool>* rangesIgnored = nullptr;  // set when a range is answered with the file
+    // State of the running request.
+    ResponseHead head;
+    bool bodyChecked = false;
+    std::int64_t requestFirst = 0;
+
+    std::int64_t Length() const { return endOffset - firstOffset + 1; }
 };
 
 // Up to two byte ranges in parallel, joined into the target and checked against the MD5 in
@@ -37,9 +48,13 @@ private:
     void Start_Down();
     bool getRealDownloadUrl(const std::string& url);
     int downloadExe(DownloadPartNode* part);
+    int FetchWithRetries(DownloadPartNode* part);
     static void downloadThreadFun(CMTCurlDownloader* self, DownloadPartNode* part);
+    void FetchWholeFile();
+    bool JoinParts();
     static void waitForFinishThreadFun(CMTCurlDownloader* self);
     static size_t WriteSegment(char* data, size_t size, size_t count, void* part);
+    static size_t ReadSegmentHeader(char* data, size_t size, size_t count, void* part);
     static int OnProgress(void* self, std::int64_t, std::int64_t, std::int64_t, std::int64_t);
     void DeletePartFiles();
     void ReleaseParts();
@@ -48,7 +63,7 @@ private:
     // Runs body on a detached thread that destruction waits for.
     template <typename F> void Detach(F body);
 
-    std::list<DownloadPartNode*> m_parts;
+    std::list<std::unique_ptr<DownloadPartNode>> m_parts;
     EventCallback m_callback;
     std::wstring m_target;
     std::wstring m_url;
@@ -62,4 +77,5 @@ private:
     bool m_retried = false;
     std::atomic<int> m_helpers{0};    // detached threads still using this object
     std::atomic<bool> m_stop{false};  // set when the downloader is destroyed
+    std::atomic<bool> m_rangesIgnored{false};  // a ranged request was answered with the whole file
 };

@@ -13,7 +13,9 @@
 // character matches it literally.
 //
 // Fills captures with the distinct texts (ignoring case) of the first group over every
-// leftmost, non-overlapping match, in order. Returns false only when the pattern or the text
-// is empty or the pattern is not valid.
+// leftmost, non-overlapping match, in order. Returns false (with no captures) only when the
+// pattern or the text is empty, the pattern is not valid (groups nested deeper than 100 levels
+// count as not valid), or the text is too long for the pattern to be matched within the
+// call's memory budget (about 64 MiB of bookkeeping; far beyond what headers need).
 bool ParseRegExp(const std::wstring& pattern, const std::wstring& text,
                  std::vector<std::wstring>& captures);

@@ -9,6 +9,7 @@
 
 #include "download/Pattern.h"
 #include "sys/TextConversion.h"
+#include "sys/UniqueHandle.h"
 
 namespace {
 
@@ -67,6 +68,39 @@ std::wstring WinHttpClient::ResolveLocation(const std::wstring& base, const std:
 WinHttpClient::~WinHttpClient() {
     if (m_session) WinHttpCloseHandle(m_session);
 }
+
+void WinHttpClient::Abort() {
+    m_aborted = true;
+    std::lock_guard<std::mutex> guard(m_requestLock);
+    // Closing the request ends a read that is waiting for the network.
+    if (m_request) WinHttpCloseHandle(m_request);
+    m_request = nullptr;
+}
+
+namespace {
+
+// A response-file problem, straight to the debugger output (no trace prefix, no line end).
+void ReportFileProblem(const wchar_t* format, std::uint32_t error) {
+    wchar_t message[256];
+    _snwprintf(message, 255, format, static_cast<int>(error));
+    message[255] = L'\0';
+    OutputDebugStringW(message);
+}
+
+// The announced body length, -1 when the response has none (or it is no number).
+std::int64_t QueryContentLength(HINTERNET request) {
+    const std::wstring text = QueryHeader(request, WINHTTP_QUERY_CONTENT_LENGTH);
+    if (text.empty()) return -1;
+    std::int64_t value = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9') return -1;
+        if (value > (INT64_MAX - (c - L'0')) / 10) return -1;
+        value = value * 10 + (c - L'0');
+    }
+    return value;
+}
+
+}  // namespace
 
 void WinHttpClient::SetTimeouts(int resolve, int connect, int send, int receive) {
     m_resolveTimeout = resolve;
@@ -128,6 +162,16 @@ bool WinHttpClient::SendHttpRequest(const std::wstring& requestVerb) {
         WinHttpCloseHandle(connection);
         return false;
     }
+    {
+        std::lock_guard<std::mutex> guard(m_requestLock);
+        if (m_aborted) {
+            WinHttpCloseHandle(request);
+            WinHttpCloseHandle(connection);
+            m_lastError = ERROR_WINHTTP_OPERATION_CANCELLED;
+            return false;
+        }
+        m_request = request;
+    }
     m_finalUrl = m_url;
     DWORD_PTR context = reinterpret_cast<DWORD_PTR>(this);
     WinHttpSetOption(request, WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context);
@@ -140,7 +184,7 @@ bool WinHttpClient::SendHttpRequest(const std::wstring& requestVerb) {
 
     bool succeeded = false;
     bool outOfMemory = false;
-    for (int attempt = 0; attempt < 3 && !outOfMemory; ++attempt) {
+    for (int attempt = 0; attempt < 3 && !outOfMemory && !m_aborted; ++attempt) {
         succeeded = false;
         if (!m_additionalHeaders.empty() &&
             !WinHttpAddRequestHeaders(request, m_additionalHeaders.c_str(), (DWORD)-1L,
@@ -211,6 +255,7 @@ bool WinHttpClient::SendHttpRequest(const std::wstring& requestVerb) {
         m_responseHeader = QueryHeader(request, WINHTTP_QUERY_RAW_HEADERS_CRLF);
         ParseHeaders();
         m_statusCode = QueryHeader(request, WINHTTP_QUERY_STATUS_CODE);
+        m_contentLength64 = QueryContentLength(request);
         {
             wchar_t url[4096] = {};
             DWORD bytes = sizeof url - sizeof(wchar_t);
@@ -238,8 +283,16 @@ bool WinHttpClient::SendHttpRequest(const std::wstring& requestVerb) {
         break;
     }
     m_lastError = lastError;
-    WinHttpCloseHandle(request);
+    {
+        std::lock_guard<std::mutex> guard(m_requestLock);
+        if (m_request) WinHttpCloseHandle(m_request);
+        m_request = nullptr;
+    }
     WinHttpCloseHandle(connection);
+    if (m_aborted) {
+        m_lastError = ERROR_WINHTTP_OPERATION_CANCELLED;
+        return false;
+    }
     return succeeded && !outOfMemory;
 }
 
@@ -247,38 +300,46 @@ bool WinHttpClient::ReadBody(void* request) {
     m_responseBody.assign(10240, '\0');
     size_t used = 0;
     m_bodyLength = 0;
-    std::vector<char> block;
+    m_readFailed = false;
+    m_writeFailed = false;
+    // The response file stays open for the whole body; every write is checked.
+    Utils::UniqueFile file;
+    if (!m_responseFile.empty()) {
+        file.reset(_wfopen(m_responseFile.c_str(), L"ab+"));
+        if (!file) {
+            ReportFileProblem(L"Failed to open response file. Error code: %d", m_lastError);
+            m_writeFailed = true;
+        } else {
+            setvbuf(file.get(), nullptr, _IOFBF, 1024 * 1024);
+        }
+    }
+    std::vector<char> block(256 * 1024);
     for (;;) {
+        if (m_aborted) break;
         DWORD available = 0;
         if (!WinHttpQueryDataAvailable(request, &available)) {
             m_lastError = ::GetLastError();
+            m_readFailed = true;
             break;
         }
         if (available == 0) break;
-        block.resize(available);
+        if (available > block.size()) block.resize(available);
         DWORD read = 0;
         if (!WinHttpReadData(request, block.data(), available, &read)) {
             m_lastError = ::GetLastError();
+            m_readFailed = true;
             break;
         }
         if (read == 0) break;
         if (!m_responseFile.empty()) {
-            FILE* file = _wfopen(m_responseFile.c_str(), L"ab+");
-            if (!file) {
-                wchar_t message[256];
-                _snwprintf(message, 255, L"Failed to open response file. Error code: %d",
-                           (int)m_lastError);
-                message[255] = L'\0';
-                OutputDebugStringW(message);
-            } else {
-                if (fwrite(block.data(), 1, read, file) != read) {
-                    wchar_t message[256];
-                    _snwprintf(message, 255, L"Failed to write response data. Error code: %d",
-                               (int)m_lastError);
-                    message[255] = L'\0';
-                    OutputDebugStringW(message);
+            if (file && !m_writeFailed) {
+                if (fwrite(block.data(), 1, read, file.get()) != read) {
+                    ReportFileProblem(L"Failed to write response data. Error code: %d",
+                                      m_lastError);
+                    m_writeFailed = true;
+                } else if (m_sink) {
+                    m_sink(block.data(), read);
                 }
-                fclose(file);
             }
         } else {
             try {
@@ -296,6 +357,7 @@ bool WinHttpClient::ReadBody(void* request) {
         m_bodyLength += read;
         if (m_progress) m_progress(m_bodyLength);
     }
+    if (file && !Utils::CloseChecked(file)) m_writeFailed = true;
     return true;
 }
 

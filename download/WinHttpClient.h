@@ -1,6 +1,8 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,11 @@ public:
     void SetResponseFilePath(const std::wstring& path) { m_responseFile = path; }
     // Called after each block of the body with the bytes read so far.
     void SetBodyProgress(std::function<void(std::int64_t)> progress) { m_progress = std::move(progress); }
+    // Called with each block of the body as it is written to the response file.
+    void SetBodySink(std::function<void(const char*, std::size_t)> sink) { m_sink = std::move(sink); }
+    // Stops a running exchange from another thread: the body read ends at the next block and
+    // the request fails. Safe to call at any time, also before or after the exchange.
+    void Abort();
 
     const std::wstring& GetResponseHeader() const { return m_responseHeader; }
     const std::wstring& GetResponseContent() const { return m_responseContent; }
@@ -40,6 +47,11 @@ public:
     const std::string& GetRawResponseBody() const { return m_responseBody; }
     std::int64_t GetRawResponseReceivedSize() const { return m_bodyLength; }
     int GetResponseContentLength() const { return m_responseContentLength; }
+    // The announced body length as the system reads it (64 bits); -1 when none was announced.
+    std::int64_t GetContentLength64() const { return m_contentLength64; }
+    // The last body read ended on an error (of the connection or of the response file), or was
+    // aborted, rather than at the body's end.
+    bool BodyIncomplete() const { return m_readFailed || m_writeFailed || m_aborted; }
     const std::wstring& GetResponseCookies() const { return m_responseCookies; }
     const std::wstring& GetStatusCode() const { return m_statusCode; }
     const std::wstring& GetLocation() const { return m_location; }
@@ -88,4 +100,11 @@ private:
     std::wstring m_responseFile;
     std::wstring m_finalUrl;
     std::function<void(std::int64_t)> m_progress;
+    std::function<void(const char*, std::size_t)> m_sink;
+    std::int64_t m_contentLength64 = -1;
+    bool m_readFailed = false;
+    bool m_writeFailed = false;
+    std::atomic<bool> m_aborted{false};
+    std::mutex m_requestLock;      // guards m_request against Abort
+    void* m_request = nullptr;     // the open request handle while an exchange runs
 };

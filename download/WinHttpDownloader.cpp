@@ -2,11 +2,12 @@
 
 #include <windows.h>
 
-#include <ctime>
 
 #include "download/Checksum.h"
 #include "download/ChecksumCheck.h"
+#include "download/Md5.h"
 #include "download/WinHttpClient.h"
+#include "sys/Clock.h"
 #include "sys/TextConversion.h"
 
 namespace {
@@ -18,13 +19,21 @@ WinHttpDownloader::WinHttpDownloader(EventCallback callback, const std::wstring&
                                      const std::wstring& target)
     : m_callback(std::move(callback)), m_target(target), m_url(url) {}
 
-WinHttpDownloader::~WinHttpDownloader() { WaitForWorkers(); }
+WinHttpDownloader::~WinHttpDownloader() {
+    m_stop = true;  // no event from now on
+    {
+        std::lock_guard<std::mutex> guard(m_clientLock);
+        if (m_client) m_client->Abort();
+    }
+    WaitForWorkers();
+}
 
 int WinHttpDownloader::Start() {
     return StartWorker([](void* self) { static_cast<WinHttpDownloader*>(self)->Run(); });
 }
 
 void WinHttpDownloader::Send(int code, double value, const wchar_t* text) {
+    if (m_stop) return;
     if (m_callback) m_callback(code, value, text);
 }
 
@@ -38,33 +47,46 @@ void WinHttpDownloader::Run() {
         return;
     }
     WinHttpClient client(m_url);
+    {
+        std::lock_guard<std::mutex> guard(m_clientLock);
+        if (m_stop) return;
+        m_client = &client;
+    }
     client.SetResponseFilePath(m_target);
-    std::time_t lastReport = 0;
+    Md5 md5;
+    client.SetBodySink([&md5](const char* data, std::size_t n) { md5.Update(data, n); });
+    std::int64_t lastReport = 0;
     client.SetBodyProgress([&](std::int64_t received) {
-        const int length = client.GetResponseContentLength();
+        const std::int64_t length = client.GetContentLength64();
         const int status = _wtoi(client.GetStatusCode().c_str());
         if (length <= 0 || received <= 0 || status < 200 || status >= 300) return;
-        const std::time_t now = std::time(nullptr);
+        const std::int64_t now = Utils::NowSeconds();
         if (now < lastReport + 1) return;
         lastReport = now;
-        const double fraction = received >= length ? 1.0 : double(received) / length;
+        const double fraction = received >= length ? 1.0 : double(received) / double(length);
         Send(DL_CODE_PROGRESS, fraction, L"");
     });
     const bool ok = client.SendHttpRequest(L"GET");
+    {
+        std::lock_guard<std::mutex> guard(m_clientLock);
+        m_client = nullptr;
+    }
     const int status = _wtoi(client.GetStatusCode().c_str());
-    const int length = client.GetResponseContentLength();
-    const bool whole = ok && status >= 200 && status < 300 &&
-                       (length <= 0 || client.GetRawResponseReceivedSize() == length);
-    if (!whole) {
+    const std::int64_t length = client.GetContentLength64();
+    // Only a body read to its end, written whole, and as long as announced is a download.
+    const bool whole = ok && status >= 200 && status < 300 && !client.BodyIncomplete() &&
+                       (length < 0 || client.GetRawResponseReceivedSize() == length);
+    if (!whole || m_stop) {
         DeleteFileW(m_target.c_str());
-        const double value = ok && (status < 200 || status >= 300) ? status
-                                                                     : client.GetLastError();
-        Send(DL_CODE_FAIL, value, L"WinHttp");
+        DWORD error = client.GetLastError();
+        if (ok && (status < 200 || status >= 300)) error = status;
+        Send(DL_CODE_FAIL, error, L"WinHttp");
         return;
     }
     const std::string expected = GetUrlMd5(Utils::ToNarrow(client.GetFinalUrl(), CP_UTF8));
-    if (!ReportChecksumVerdict(CheckDownloadedFile(expected, m_target), kFileMd5Failed,
-                               kUrlMd5Missing, L"WinHttp", m_retried,
+    const ChecksumVerdict verdict = CompareChecksum(expected, md5.HexDigest());
+    if (!ReportChecksumVerdict(verdict, m_target, kFileMd5Failed, kUrlMd5Missing, L"WinHttp",
+                               m_retried,
                                [this](int c, double v, const wchar_t* t) { Send(c, v, t); }))
         return;
     Send(DL_CODE_SUCCESS, 0.0, L"WinHttp");

@@ -2,42 +2,41 @@
 
 #include <windows.h>
 
+#include "install/ChunkLines.h"
 #include "sys/TextConversion.h"
 
 namespace Utils {
 namespace {
 
-int ReadAndParse(ChildProcess& child, unsigned int codePage, const ChunkParser& parse) {
-    std::string bytes;
-    if (!child.ReadChunk(bytes)) return 0;
-    return parse(ToWide(bytes, codePage));
+// Parses the complete lines of text, if there are any.
+int ParseLines(const std::string& text, unsigned int codePage, const ChunkParser& parse) {
+    if (text.empty()) return 0;
+    return parse(ToWide(text, codePage));
 }
 
 }  // namespace
 
 bool FollowUntilExit(ChildProcess& child, const unsigned int& codePage, const ChunkParser& parse) {
     bool decided = false;
-    while (child.ExitCode() == ChildProcess::kStillActive)
-        if (ReadAndParse(child, codePage, parse) != 0) decided = true;
-    // What the child wrote just before it ended is still in the pipe: a last "State=Fail"
-    // must not be lost and turn into a success.
+    LineJoiner lines;
     std::string bytes;
-    while (child.ReadAvailableChunk(bytes))
-        if (parse(ToWide(bytes, codePage)) != 0) decided = true;
+    // Everything written before the child ended is read: a last "State=Fail" must not be lost
+    // and turn into a success.
+    while (child.WaitForOutput(bytes))
+        if (ParseLines(lines.Feed(bytes), codePage, parse) != 0) decided = true;
+    if (ParseLines(lines.Flush(), codePage, parse) != 0) decided = true;
     child.WaitForExit();
     return decided;
 }
 
 int FollowUntilDecisive(ChildProcess& child, const unsigned int& codePage,
                         const ChunkParser& parse) {
-    bool exited = false;
     int result = 0;
-    for (;;) {
-        result = ReadAndParse(child, codePage, parse);
-        if (result != 0 || exited) break;
-        exited = child.ExitCode() != ChildProcess::kStillActive;
-        Sleep(100);
-    }
+    LineJoiner lines;
+    std::string bytes;
+    while (result == 0 && child.WaitForOutput(bytes))
+        result = ParseLines(lines.Feed(bytes), codePage, parse);
+    if (result == 0) result = ParseLines(lines.Flush(), codePage, parse);
     child.WaitForExit();
     return result;
 }

@@ -22,6 +22,56 @@ bool DiscardAvailable(HANDLE pipe) {
     }
 }
 
+// The attribute-list calls exist from Windows Vista on; looked up at run time so that the
+// program still starts on older systems, where every inheritable handle is inherited.
+struct HandleListCalls {
+    decltype(&InitializeProcThreadAttributeList) initialize = nullptr;
+    decltype(&UpdateProcThreadAttribute) update = nullptr;
+    decltype(&DeleteProcThreadAttributeList) remove = nullptr;
+
+    HandleListCalls() {
+        HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+        if (!kernel) return;
+        initialize = reinterpret_cast<decltype(initialize)>(
+            reinterpret_cast<void*>(GetProcAddress(kernel, "InitializeProcThreadAttributeList")));
+        update = reinterpret_cast<decltype(update)>(
+            reinterpret_cast<void*>(GetProcAddress(kernel, "UpdateProcThreadAttribute")));
+        remove = reinterpret_cast<decltype(remove)>(
+            reinterpret_cast<void*>(GetProcAddress(kernel, "DeleteProcThreadAttributeList")));
+    }
+    bool Available() const { return initialize && update && remove; }
+};
+
+// An attribute list naming the only handles a child may inherit.
+class InheritList {
+public:
+    InheritList(HANDLE* handles, size_t count) {
+        static const HandleListCalls calls;
+        if (!calls.Available()) return;
+        SIZE_T size = 0;
+        calls.initialize(nullptr, 1, 0, &size);
+        m_storage.resize(size);
+        auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(m_storage.data());
+        if (!calls.initialize(list, 1, 0, &size)) return;
+        if (!calls.update(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles,
+                          count * sizeof(HANDLE), nullptr, nullptr)) {
+            calls.remove(list);
+            return;
+        }
+        m_list = list;
+        m_remove = calls.remove;
+    }
+    ~InheritList() {
+        if (m_list) m_remove(m_list);
+    }
+    LPPROC_THREAD_ATTRIBUTE_LIST Get() const { return m_list; }
+
+private:
+    std::vector<unsigned char> m_storage;
+    LPPROC_THREAD_ATTRIBUTE_LIST m_list = nullptr;
+    decltype(&DeleteProcThreadAttributeList) m_remove = nullptr;
+};
+
 }  // namespace
 
 ChildProcess::ChildProcess(const std::wstring& commandLine) { Start(commandLine); }
@@ -31,7 +81,8 @@ void ChildProcess::Start(const std::wstring& commandLine) {
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
 
-    STARTUPINFOW si = {};
+    STARTUPINFOEXW sx = {};
+    STARTUPINFOW& si = sx.StartupInfo;
     si.cb = sizeof(si);
     si.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_HIDE;
@@ -42,23 +93,37 @@ void ChildProcess::Start(const std::wstring& commandLine) {
     si.hStdOutput = m_output.WriteEnd();
     si.hStdError = m_error.WriteEnd();
 
+    HANDLE inherited[] = {si.hStdInput, si.hStdOutput, si.hStdError};
+    InheritList list(inherited, 3);
+    DWORD flags = 0;
+    if (list.Get()) {
+        sx.lpAttributeList = list.Get();
+        si.cb = sizeof(sx);
+        flags |= EXTENDED_STARTUPINFO_PRESENT;
+    }
+
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
-                        &pi))
+    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr,
+                        &si, &pi))
         throw Exception(L"");
-    m_process = pi.hProcess;
-    m_thread = pi.hThread;
+    m_process.reset(pi.hProcess);
+    m_thread.reset(pi.hThread);
     m_output.CloseWrite();
     m_error.CloseWrite();
     m_input.CloseRead();
-    m_errorDrain = std::thread(&ChildProcess::DrainErrors, this);
+    try {
+        m_errorDrain = std::thread(&ChildProcess::DrainErrors, this);
+    } catch (const std::exception&) {
+        // Without the drain a chatty child could block for ever: it is not left running.
+        TerminateProcess(m_process.get(), 1);
+        WaitForSingleObject(m_process.get(), INFINITE);
+        throw Exception(L"");
+    }
 }
 
 ChildProcess::~ChildProcess() {
     m_stopDraining = true;
     if (m_errorDrain.joinable()) m_errorDrain.join();
-    if (m_thread) CloseHandle(m_thread);
-    if (m_process) CloseHandle(m_process);
 }
 
 void ChildProcess::DrainErrors() {
@@ -86,14 +151,31 @@ bool ChildProcess::ReadAvailableChunk(std::string& bytes) {
     return ReadChunk(bytes);
 }
 
+bool ChildProcess::WaitForOutput(std::string& bytes) {
+    for (;;) {
+        const bool ended = HasEnded();
+        DWORD available = 0;
+        if (!PeekNamedPipe(m_output.ReadEnd(), nullptr, 0, nullptr, &available, nullptr))
+            return false;  // every write end is closed and nothing is left
+        if (available > 0) return ReadChunk(bytes);
+        if (ended) return false;  // what it wrote before it ended has been read
+        Sleep(10);
+    }
+}
+
+bool ChildProcess::HasEnded() const {
+    return !m_process || WaitForSingleObject(m_process.get(), 0) != WAIT_TIMEOUT;
+}
+
 unsigned long ChildProcess::ExitCode() const {
     DWORD code = kStillActive;
-    if (!GetExitCodeProcess(m_process, &code)) return 0;
+    if (!GetExitCodeProcess(m_process.get(), &code)) return 0;
     return code;
 }
 
 void ChildProcess::WaitForExit() {
-    while (WaitForSingleObject(m_process, 50) == WAIT_TIMEOUT) DiscardAvailable(m_output.ReadEnd());
+    while (WaitForSingleObject(m_process.get(), 50) == WAIT_TIMEOUT)
+        DiscardAvailable(m_output.ReadEnd());
 }
 
 }  // namespace Utils

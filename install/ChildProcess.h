@@ -4,12 +4,15 @@
 #include <thread>
 
 #include "install/Pipe.h"
+#include "sys/UniqueHandle.h"
 
 namespace Utils {
 
 // A console program running hidden, its standard streams on pipes. Only standard output is
 // read by the owner; standard error is drained and discarded so that a chatty child can never
-// block on a full pipe. Throws Utils::Exception when a pipe or the process cannot be created.
+// block on a full pipe. The child inherits its three pipe ends and no other handle of this
+// process. Throws Utils::Exception when a pipe, the process or the drain cannot be started;
+// a child already started is then ended and nothing of it is left open.
 class ChildProcess {
 public:
     explicit ChildProcess(const std::wstring& commandLine);
@@ -24,6 +27,12 @@ public:
     bool ReadChunk(std::string& bytes);
     // Like ReadChunk, but only what the pipe already holds: false at once when it is empty.
     bool ReadAvailableChunk(std::string& bytes);
+    // The next chunk of standard output, waiting for it while the child runs: false once the
+    // child has ended (or closed its output) and everything it wrote has been read. A
+    // grandchild that inherited the pipe cannot hold the reader after the child has ended.
+    bool WaitForOutput(std::string& bytes);
+    // Whether the process has ended (by its handle: an exit code of 259 is an exit code too).
+    bool HasEnded() const;
     unsigned long ExitCode() const;
     // Waits, without a time limit, for the child to end; output it still writes is discarded.
     void WaitForExit();
@@ -35,8 +44,8 @@ private:
     Pipe m_error;
     Pipe m_output;
     Pipe m_input;
-    void* m_process = nullptr;
-    void* m_thread = nullptr;
+    UniqueHandle m_process;
+    UniqueHandle m_thread;
     std::atomic<bool> m_stopDraining{false};
     std::thread m_errorDrain;
 };

@@ -3,12 +3,13 @@
 #include <windows.h>
 #include <shlwapi.h>
 
-#include "app/DebugLog.h"
+#include "sys/DebugLog.h"
 #include "app/InstallerConfig.h"
 #include "download/DownloaderFactory.h"
 #include "install/Installer.h"
 #include "install/SystemHelpers.h"
 #include "install/Uninstaller.h"
+#include "sys/Clock.h"
 
 namespace {
 
@@ -45,9 +46,13 @@ CDownloadInstaller::CDownloadInstaller(EventCallback owner, const std::wstring& 
       m_owner(std::move(owner)) {}
 
 CDownloadInstaller::~CDownloadInstaller() {
-    delete m_downloader;
-    delete m_installer;
-    delete m_uninstaller;
+    m_stopping = true;
+    // Each stage may start the next one from its thread: the uninstall the download, the
+    // download the install. They are stopped in that order, so a stage is joined before the
+    // one it could start is destroyed.
+    m_uninstaller.reset();
+    m_downloader.reset();
+    m_installer.reset();
 }
 
 void CDownloadInstaller::SetParams(const std::wstring& url, const std::wstring& oldUninstaller,
@@ -69,15 +74,15 @@ void CDownloadInstaller::Start() {
     DEBUG_LOG(L"DL_TYPE=%d\r\n", TheInstallerConfig().DownloadType);
     if (!m_downloader) {
         m_downloadPath = m_packagePath;
-        m_downloader = CreateDownloader(
+        m_downloader.reset(CreateDownloader(
             TheInstallerConfig().DownloadType,
             [this](int c, double p, const wchar_t* m) { OnDownloadEvent(c, p, m); }, m_url,
-            m_packagePath);
+            m_packagePath));
     }
     if (!m_installer) {
-        m_installer = new CInstaller(
+        m_installer.reset(new CInstaller(
             [this](int c, double p, const wchar_t* m) { OnInstallEvent(c, p, m); },
-            L"\"" + m_packagePath + L"\"", m_installDir);
+            L"\"" + m_packagePath + L"\"", m_installDir));
         // The outcome event arrives while the package may still be running and its file
         // cannot be deleted yet; it is deleted again once the package has ended.
         const std::wstring package = m_packagePath;
@@ -97,12 +102,11 @@ void CDownloadInstaller::Start() {
         const size_t slash = folder.find_last_of(L"\\/");
         folder = slash == std::wstring::npos ? L"" : folder.substr(0, slash);
         CopyFileW(m_oldUninstaller.c_str(), copy.c_str(), FALSE);
-        delete m_uninstaller;
-        m_uninstaller = new CUninstaller(
+        m_uninstaller.reset(new CUninstaller(
             [this](int c, double p, const wchar_t* m) { OnUninstallEvent(c, p, m); }, copy,
-            folder);
+            folder));
         if (TheInstallerConfig().InsNew) {
-            while (FindRunningProcess(L"quillmoss.exe") != 0) Sleep(100);
+            while (FindRunningProcess(L"quillmoss.exe") != 0) Utils::SleepFor(100);
         }
         m_uninstaller->Start();
     } else {
@@ -111,6 +115,7 @@ void CDownloadInstaller::Start() {
 }
 
 void CDownloadInstaller::Forward(int code, double progress, const wchar_t* message) {
+    if (m_stopping) return;
     if (m_owner) m_owner(code, progress, message ? message : L"");
 }
 
@@ -126,7 +131,7 @@ void CDownloadInstaller::OnDownloadEvent(int code, double progress, const wchar_
         break;
     case 1003:
         DEBUG_LOG_AS(kDownloadTag, L"DOWNLOAD_SUCCESS\r\n");
-        m_installer->Start();
+        if (!m_stopping) m_installer->Start();
         DEBUG_LOG_AS(kDownloadTag, L"DL_CODE_SUCCESS\r\n");
         break;
     case 1004:
@@ -137,7 +142,7 @@ void CDownloadInstaller::OnDownloadEvent(int code, double progress, const wchar_
         break;
     case 1005:
         DEBUG_LOG_AS(kDownloadTag, L"DL_CODE_RETRY\r\n");
-        m_downloader->Start();
+        if (!m_stopping) m_downloader->Start();
         break;
     default:
         break;
@@ -151,7 +156,7 @@ void CDownloadInstaller::OnUninstallEvent(int code, double progress, const wchar
     case 5002: DEBUG_LOG_AS(kUninstallTag, L"UNIST_CODE_PROGRESS\r\n"); break;
     case 5003:
         DEBUG_LOG_AS(kUninstallTag, L"UNIST_CODE_SUCCESS\r\n");
-        if (m_installer) m_downloader->Start();
+        if (!m_stopping && m_installer && m_downloader) m_downloader->Start();
         break;
     case 5004: DEBUG_LOG_AS(kUninstallTag, L"UNIST_CODE_FAIL\r\n"); break;
     case 5005: DEBUG_LOG_AS(kUninstallTag, L"UNIST_CODE_ERROR\r\n"); break;

@@ -1,14 +1,17 @@
 #pragma once
+#include <atomic>
+#include <memory>
 #include <string>
 
-#include "install/EventCallback.h"
+#include "download/EventCallback.h"
 
 class CDownloader;
 class CInstaller;
 class CUninstaller;
 
 // Chains the three stages: removes the previous version, downloads the package, runs it
-// silently; forwards every event to the owner, then reacts to it.
+// silently; forwards every event to the owner, then reacts to it. Destruction waits for the
+// running stage; from its start no event reaches the owner and no further stage starts.
 class CDownloadInstaller {
 public:
     CDownloadInstaller(EventCallback owner, const std::wstring& url,
@@ -27,9 +30,9 @@ private:
     void OnInstallEvent(int code, double progress, const wchar_t* message);
     void Forward(int code, double progress, const wchar_t* message);
 
-    CUninstaller* m_uninstaller = nullptr;
-    CDownloader* m_downloader = nullptr;
-    CInstaller* m_installer = nullptr;
+    std::unique_ptr<CUninstaller> m_uninstaller;
+    std::unique_ptr<CDownloader> m_downloader;
+    std::unique_ptr<CInstaller> m_installer;
     std::wstring m_url;
     std::wstring m_oldUninstaller;
     std::wstring m_installDir;
@@ -38,6 +41,7 @@ private:
     std::wstring m_language;
     bool m_desktopShortcut, m_startShortcut, m_adminAccount, m_elevated = false;
     EventCallback m_owner;
+    std::atomic<bool> m_stopping{false};  // destruction has begun: no event, no next stage
 };
 
 // "<system temp>\~RavellTemp.92482B06FB471E17\", created when missing; empty when it can

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/DebugLog.h"
+#include "sys/DebugLog.h"
 #include "app/InstallerConfig.h"
 #include "install/ChildOutputLoops.h"
 #include "install/ChildProcess.h"
@@ -15,8 +15,7 @@ CInstaller::CInstaller(EventCallback callback, const std::wstring& quotedPackage
     : m_callback(std::move(callback)), m_package(quotedPackage), m_installDir(installDir) {}
 
 CInstaller::~CInstaller() {
-    delete m_thread;  // waits for a running install
-    delete m_child;
+    m_thread.reset();  // waits for a running install
 }
 
 void CInstaller::Start() {
@@ -46,10 +45,9 @@ void CInstaller::Send(int code, double progress, const std::wstring& message) {
 void CInstaller::Run() {
     Send(2001, 0);
     Send(2002, 0);
-    delete m_child;
-    m_child = nullptr;
+    m_child.reset();
     try {
-        m_child = new Utils::ChildProcess(m_commandLine);
+        m_child.reset(new Utils::ChildProcess(m_commandLine));
     } catch (const std::exception&) {
         Send(2004, 2);
         if (m_finished) m_finished();
@@ -57,8 +55,7 @@ void CInstaller::Run() {
     }
     const int result = Utils::FollowUntilDecisive(
         *m_child, m_codePage, [this](const std::wstring& chunk) { return Parse(chunk); });
-    delete m_child;
-    m_child = nullptr;
+    m_child.reset();
     if (result == 0) Send(2003, 1);
     if (m_finished) m_finished();
 }

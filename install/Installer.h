@@ -1,9 +1,10 @@
 #pragma once
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "install/CommandLines.h"
-#include "install/EventCallback.h"
+#include "download/EventCallback.h"
 
 namespace Utils {
 class Thread;
@@ -49,8 +50,8 @@ private:
     bool m_startShortcut = false;
     bool m_desktopShortcut = false;
     unsigned int m_codePage = 0;
-    Utils::Thread* m_thread = nullptr;
-    Utils::ChildProcess* m_child = nullptr;
+    std::unique_ptr<Utils::Thread> m_thread;  // joined by the destructor before anything goes
+    std::unique_ptr<Utils::ChildProcess> m_child;
     bool m_adminAccount = false;
     bool m_elevated = false;
     std::wstring m_language;

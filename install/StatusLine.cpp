@@ -16,9 +16,9 @@ bool StartsWith(const std::wstring& line, const wchar_t* key, std::wstring& valu
     const size_t n = std::wcslen(key);
     if (line.compare(0, n, key) != 0) return false;
     value = line.substr(n);
-    // The line end "\r\n" of an ordinary C runtime leaves its carriage return on the line; it
-    // is part of the line end, not of the value.
-    if (!value.empty() && value.back() == L'\r') value.pop_back();
+    // Carriage returns at the end belong to the line end ("\r\n", or "\r\r\n" from a C
+    // program printing "\r\n" in text mode), never to the value.
+    while (!value.empty() && value.back() == L'\r') value.pop_back();
     return true;
 }
 

@@ -19,8 +19,7 @@ CUninstaller::CUninstaller(EventCallback callback, const std::wstring& uninstall
     : m_callback(std::move(callback)), m_uninstaller(uninstaller), m_folder(folder) {}
 
 CUninstaller::~CUninstaller() {
-    delete m_thread;
-    delete m_child;
+    m_thread.reset();  // waits for a running uninstall
 }
 
 void CUninstaller::Start() {
@@ -47,18 +46,16 @@ void CUninstaller::Run() {
         return;
     }
     Send(5002, 0);
-    delete m_child;
-    m_child = nullptr;
+    m_child.reset();
     try {
-        m_child = new Utils::ChildProcess(m_commandLine);
+        m_child.reset(new Utils::ChildProcess(m_commandLine));
     } catch (const std::exception&) {
         Send(5004, 2);
         return;
     }
     const bool decided = Utils::FollowUntilExit(
         *m_child, m_codePage, [this](const std::wstring& chunk) { return Parse(chunk); });
-    delete m_child;
-    m_child = nullptr;
+    m_child.reset();
     if (!decided) Send(5003, 1);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
+#include <memory>
 #include <string>
 
-#include "install/EventCallback.h"
+#include "download/EventCallback.h"
 
 namespace Utils {
 class Thread;
@@ -32,8 +33,8 @@ private:
     std::wstring m_uninstaller;
     std::wstring m_folder;
     unsigned int m_codePage = 0;
-    Utils::Thread* m_thread = nullptr;
-    Utils::ChildProcess* m_child = nullptr;
+    std::unique_ptr<Utils::Thread> m_thread;  // joined by the destructor before anything goes
+    std::unique_ptr<Utils::ChildProcess> m_child;
 };
 
 extern const wchar_t kUninstallerMissingMessage[];  // "可执行卸载文件不存在"

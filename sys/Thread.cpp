@@ -4,7 +4,7 @@
 
 #include <mutex>
 
-#include "app/DebugLog.h"
+#include "sys/DebugLog.h"
 #include "sys/TextConversion.h"
 
 namespace Utils {
@@ -49,13 +49,13 @@ void Thread::PublishName() const {
     RaiseException(kSetThreadNameException, 0, 4, info);
 }
 
-void StartOwnedThread(Thread*& slot, void* owner, const std::wstring& name,
+void StartOwnedThread(std::unique_ptr<Thread>& slot, void* owner, const std::wstring& name,
                       Thread::Callable callable) {
     if (slot) {
         if (slot->Handle()) slot->Join();
-        delete slot;
+        slot.reset();
     }
-    slot = new Thread(owner, name, std::move(callable));
+    slot.reset(new Thread(owner, name, std::move(callable)));
     if (slot->Handle()) ResumeThread(slot->Handle());
 }
 

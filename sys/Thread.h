@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace Utils {
@@ -34,7 +35,7 @@ private:
 
 // The owner sequence: joins and deletes the thread held in slot, creates a new one named name
 // that runs callable with owner as its argument, stores it in slot and resumes it.
-void StartOwnedThread(Thread*& slot, void* owner, const std::wstring& name,
+void StartOwnedThread(std::unique_ptr<Thread>& slot, void* owner, const std::wstring& name,
                       Thread::Callable callable);
 
 }  // namespace Utils

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DebugLog.h"
+#include "sys/DebugLog.h"
 
 class LogCapture {
 public:

@@ -3,10 +3,13 @@
 1. 256 MiB from nginx on loopback to a verified file: our single-stream download (transfer
    and MD5 check) against curl.exe from the same libcurl build under the same Wine followed by
    the host's md5sum. Target: ours/baseline <= 1.15; our peak working set under 32 MiB.
+   Against curl.exe alone (transfer only, no checksum pass): <= 1.05.
+   The WinHTTP downloader (type 2) against ours (type 1): <= 1.5; and against a bare WinHTTP
+   read loop (1 MiB buffer, file kept open), its own limit under this Wine (printed).
 2. 64 MiB at 8 MiB/s per connection: segmented against single-stream. Target: <= 0.6.
 3. A transfer dropped at 50 % and resumed: bytes sent / file size. Target: <= 1.05.
 
-usage: bench_download.py INSTALLER_CLI CURL_EXE WORK_DIR
+usage: bench_download.py INSTALLER_CLI CURL_EXE WINHTTP_LOOP_EXE WORK_DIR
 """
 import hashlib
 import os
@@ -35,7 +38,7 @@ def best_of(runs, measure):
 
 
 def main():
-    cli, curl_exe, work = sys.argv[1:4]
+    cli, curl_exe, loop_exe, work = sys.argv[1:5]
     os.makedirs(work, exist_ok=True)
     results = []
 
@@ -50,15 +53,31 @@ def main():
     base_target = os.path.join(work, 'base.exe')
     peak = [0]
 
-    def ours():
+    def ours(dl_type=1):
         for path in (ours_target,):
             if os.path.exists(path):
                 os.remove(path)
-        seconds, proc = timed([WINE_RUN, cli, 'download', '--type', '1', '--peak-memory',
-                               server.url, winpath(ours_target)])
+        seconds, proc = timed([WINE_RUN, cli, 'download', '--type', str(dl_type),
+                               '--peak-memory', server.url, winpath(ours_target)])
         out = proc.stdout.decode()
         assert proc.returncode == 0, out
-        peak[0] = int(out.rsplit('PeakWorkingSet=', 1)[1].split()[0])
+        if dl_type == 1:
+            peak[0] = int(out.rsplit('PeakWorkingSet=', 1)[1].split()[0])
+        return seconds
+
+    def curl_alone():
+        if os.path.exists(base_target):
+            os.remove(base_target)
+        seconds, proc = timed([WINE_RUN, curl_exe, '-s', '-L', '-o', winpath(base_target),
+                               server.url])
+        assert proc.returncode == 0, proc.stderr
+        return seconds
+
+    def bare_winhttp():
+        if os.path.exists(base_target):
+            os.remove(base_target)
+        seconds, proc = timed([WINE_RUN, loop_exe, server.url, winpath(base_target)])
+        assert proc.returncode == 0, proc.returncode
         return seconds
 
     def baseline():
@@ -74,6 +93,9 @@ def main():
         ours()  # warm the caches once
         t_base = best_of(3, baseline)
         t_ours = best_of(3, ours)
+        t_curl = best_of(3, curl_alone)
+        t_win = best_of(3, lambda: ours(2))
+        t_bare = best_of(3, bare_winhttp)
     finally:
         server.stop()
     with open(ours_target, 'rb') as f:
@@ -87,6 +109,14 @@ def main():
           (256 * MIB / t_ours / 1e6, 256 * MIB / t_base / 1e6, ratio))
     print('peak working set of our process: %.1f MiB (target < 32 MiB)' % (peak[0] / MIB))
     results.append(('peak working set MiB', peak[0] / MIB, 32))
+    print('curl.exe alone %.1f MB/s; ours (verified) / curl.exe alone %.3f' %
+          (256 * MIB / t_curl / 1e6, t_ours / t_curl))
+    results.append(('single-stream (verified) vs curl.exe alone', t_ours / t_curl, 1.05))
+    print('WinHTTP downloader %.1f MB/s, bare WinHTTP loop %.1f MB/s' %
+          (256 * MIB / t_win / 1e6, 256 * MIB / t_bare / 1e6))
+    results.append(('WinHTTP downloader (type 2) vs single-stream', t_win / t_ours, 1.5))
+    print('WinHTTP downloader / bare WinHTTP loop: %.3f (the limit of WinHTTP here)'
+          % (t_win / t_bare))
     for path in (ours_target, base_target):
         os.remove(path)
 

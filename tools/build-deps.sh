@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the third-party libraries from Debian's source packages into a cache outside the
 # repository, one folder per (library, Debian version, target, recipe), reused when present:
-#   libcurl (static, Schannel, HTTP/HTTPS only) and its curl.exe, jsoncpp, the LZMA SDK's C
+#   libcurl (static, Schannel; HTTP, HTTPS and FILE only) and its curl.exe, jsoncpp, the LZMA SDK's C
 #   7z decoder, GoogleTest/GoogleMock.
 # Usage: build-deps.sh ARCH OUTPUT.cmake      (ARCH: i686 or x86_64)
 # Writes OUTPUT.cmake with the install prefixes for the project's CMake configure.
@@ -19,13 +19,19 @@ mkdir -p "$cache/src"
 
 read -r -a apt_opts <<<"$("$here/apt-sources.sh" "$cache/apt")"
 
+# The Debian version of each source package is resolved once and recorded in the cache, so a
+# warm build needs neither a package index nor the network.
 src_version() {  # Debian version of a source package, without the epoch
-  local v
-  v=$(apt-cache "${apt_opts[@]}" showsrc "$1" 2>/dev/null | awk '/^Version:/{print $2; exit}')
+  local pkg=$1 record=$cache/versions/$1 v
+  if [ -s "$record" ]; then cat "$record"; return; fi
+  v=$(apt-cache "${apt_opts[@]}" showsrc "$pkg" 2>/dev/null | awk '/^Version:/{print $2; exit}')
   if [ -z "$v" ]; then
-    apt-get "${apt_opts[@]}" update -qq >&2
-    v=$(apt-cache "${apt_opts[@]}" showsrc "$1" | awk '/^Version:/{print $2; exit}')
+    apt-get "${apt_opts[@]}" update -qq >&2 || apt-get "${apt_opts[@]}" update -qq >&2
+    v=$(apt-cache "${apt_opts[@]}" showsrc "$pkg" | awk '/^Version:/{print $2; exit}')
   fi
+  [ -n "$v" ] || { echo "no source package $pkg" >&2; return 1; }
+  mkdir -p "$cache/versions"
+  echo "${v#*:}" >"$record"
   echo "${v#*:}"
 }
 
@@ -62,7 +68,10 @@ if [ ! -f "$curl_pfx/.done" ]; then
   cmake_dep "$src" "$cache/build-curl-$arch" "$curl_pfx" \
     -DBUILD_SHARED_LIBS=OFF -DBUILD_CURL_EXE=ON -DBUILD_TESTING=OFF -DENABLE_MANUAL=OFF \
     -DCURL_USE_SCHANNEL=ON -DCURL_USE_OPENSSL=OFF -DCURL_USE_LIBSSH2=OFF -DCURL_USE_LIBSSH=OFF \
-    -DHTTP_ONLY=ON -DCURL_DISABLE_LDAP=ON -DUSE_LIBIDN2=OFF -DUSE_NGHTTP2=OFF \
+    -DHTTP_ONLY=OFF -DCURL_DISABLE_FILE=OFF -DCURL_DISABLE_FTP=ON -DCURL_DISABLE_TELNET=ON \
+    -DCURL_DISABLE_DICT=ON -DCURL_DISABLE_TFTP=ON -DCURL_DISABLE_GOPHER=ON -DCURL_DISABLE_IMAP=ON \
+    -DCURL_DISABLE_POP3=ON -DCURL_DISABLE_SMTP=ON -DCURL_DISABLE_RTSP=ON -DCURL_DISABLE_SMB=ON \
+    -DCURL_DISABLE_MQTT=ON -DCURL_DISABLE_LDAPS=ON -DCURL_DISABLE_LDAP=ON -DUSE_LIBIDN2=OFF -DUSE_NGHTTP2=OFF \
     -DCURL_ZLIB=OFF -DCURL_BROTLI=OFF -DCURL_ZSTD=OFF -DENABLE_UNIX_SOCKETS=OFF \
     -DCURL_CA_BUNDLE=none -DCURL_CA_PATH=none -DCMAKE_EXE_LINKER_FLAGS=-static
   touch "$curl_pfx/.done"

@@ -4,7 +4,9 @@
 `/files/<md5>/<name>`, whose second-to-last segment carries the file's MD5. Final addresses
 answer HEAD and GET, with byte ranges. Each file can carry faults: a connection dropped after
 N bytes (some times or every time), a stall, an error status, a wrong, upper-case or missing
-MD5 segment, no Content-Length, a per-connection rate limit.
+MD5 segment, no Content-Length, a per-connection rate limit, byte ranges ignored (200 with the
+whole file) or answered with another range, junk after the announced body, a body that always ends at one offset, a huge header
+value on every answer. `/loop/<n>` redirects to itself for ever.
 
 Run standalone: python3 download_service.py --port P --file ID=PATH [--file ...]
 """
@@ -23,7 +25,9 @@ import urllib.parse
 class ServedFile:
     def __init__(self, file_id, name, data=None, path=None, md5_mode='real', status=None,
                  get_status=None, get_status_times=-1, no_length=False, drop_after=None, drop_times=1,
-                 stall_after=None, stall_seconds=0, stall_times=1, rate=None, redirects=1):
+                 stall_after=None, stall_seconds=0, stall_times=1, rate=None, redirects=1,
+                 ignore_range=False, wrong_range=False, extra_bytes=0, header_size=0,
+                 cut_at=None):
         self.id = str(file_id)
         self.name = name
         self.data = data
@@ -43,6 +47,11 @@ class ServedFile:
         self.stall_times = stall_times
         self.rate = rate                # bytes per second per connection
         self.redirects = redirects      # redirections before the final address
+        self.ignore_range = ignore_range  # ranged GETs get 200 and the whole file
+        self.wrong_range = wrong_range  # ranged GETs get 206 for the range one byte further on
+        self.extra_bytes = extra_bytes  # junk bytes sent after the announced body, then close
+        self.header_size = header_size  # an X-Padding header of this many characters
+        self.cut_at = cut_at            # no byte from this file offset on is ever sent
         self.gets = 0
 
     def final_path(self):
@@ -73,6 +82,7 @@ class DownloadService:
         self.files = {}
         self.requests = []      # (method, path, Range header or None)
         self.body_bytes = 0     # bytes of file bodies sent
+        self.bad_ranges = []    # Range headers that asked for an empty or inverted range
         self.lock = threading.Lock()
         service = self
 
@@ -112,6 +122,7 @@ class DownloadService:
         with self.lock:
             self.requests.clear()
             self.body_bytes = 0
+            self.bad_ranges.clear()
 
 
 class _Handler(http.server.BaseHTTPRequestHandler):
@@ -192,6 +203,8 @@ class _Handler(http.server.BaseHTTPRequestHandler):
             svc.requests.append((self.command, path, self.headers.get('Range')))
         if self.page(path, head):
             return
+        if path.startswith('/loop/'):
+            return self.redirect(path)
         m = re.fullmatch(r'/software/([^/]+)', path) or re.fullmatch(r'/hop/([^/]+)/\d+', path)
         if m:
             served = svc.files.get(m.group(1))
@@ -219,6 +232,11 @@ class _Handler(http.server.BaseHTTPRequestHandler):
         status = 200
         rng = self.headers.get('Range')
         m = re.fullmatch(r'bytes=(\d+)-(\d*)', rng or '')
+        if m and m.group(2) and int(m.group(2)) < int(m.group(1)):
+            with self.service.lock:
+                self.service.bad_ranges.append(rng)
+        if m and served.ignore_range and not head:
+            m = None
         if m:
             start = int(m.group(1))
             if m.group(2):
@@ -230,12 +248,19 @@ class _Handler(http.server.BaseHTTPRequestHandler):
                 self.end_headers()
                 return
             status = 206
+            if served.wrong_range and not head and start + 1 < served.size:
+                start += 1
         length = end - start + 1
         self.send_response(status)
         self.send_header('Content-Type', 'application/octet-stream')
         self.send_header('Accept-Ranges', 'bytes')
         if status == 206:
             self.send_header('Content-Range', 'bytes %d-%d/%d' % (start, end, served.size))
+        if served.header_size:
+            self.send_header('X-Padding', 'p' * served.header_size)
+        if served.extra_bytes:
+            self.send_header('Connection', 'close')
+            self.close_connection = True
         if served.no_length:
             self.send_header('Connection', 'close')
             self.close_connection = True
@@ -251,6 +276,8 @@ class _Handler(http.server.BaseHTTPRequestHandler):
         drop = served.drop_after is not None and (served.drop_times < 0 or attempt < served.drop_times)
         if drop:
             limit = min(limit, served.drop_after)
+        if served.cut_at is not None:
+            limit = max(0, min(limit, served.cut_at - start))
         stall = served.stall_after is not None and (served.stall_times < 0 or attempt < served.stall_times)
         sent = 0
         began = time.monotonic()
@@ -274,6 +301,8 @@ class _Handler(http.server.BaseHTTPRequestHandler):
                     pause = due - time.monotonic()
                     if pause > 0:
                         time.sleep(pause)
+            if served.extra_bytes and sent == length:
+                self.wfile.write(b'\xa5' * served.extra_bytes)
         except (BrokenPipeError, ConnectionResetError):
             self.close_connection = True
             return

@@ -43,6 +43,10 @@ class Scenario:
         self.lines.append('copyself ' + path.encode().hex())
         return self
 
+    def lock(self, path, ms):
+        self.lines.append('lock %s %d' % (path.encode().hex(), ms))
+        return self
+
     def exit(self, code):
         self.lines.append('exit %d' % code)
         return self

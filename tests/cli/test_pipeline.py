@@ -101,6 +101,43 @@ class PipelineTest(unittest.TestCase):
         self.assertTrue(ini['Install']['RVSensorsAnalyticsIni'].endswith(
             '\\RavellData\\quillmoss\\RVSensorsAnalytics.ini'))
 
+    def test_text_mode_line_ends_leave_no_carriage_return_in_the_records(self):
+        # A package written in C printing "\r\n" in text mode sends "\r\r\n".
+        self.scenario('__Package_quillmoss.exe', Scenario()
+                      .out('Encode=UTF8\r\r\n').sleep(100)
+                      .copyself('{instdir}\\uninst.ep')
+                      .out('InstPath={dir}\r\r\nUninstEp={dir}\\uninst.ep\r\r\n'
+                           'State=Success\r\r\n'))
+        code, events = self.pipeline(self.serve('textmode'))
+        self.assertEqual(code, 0, events)
+        self.assertIn((3000, '0', winpath(self.folder)), events)
+        rec = self.records()  # the tool refuses output holding a carriage return
+        self.assertEqual(rec['InstallPath'], winpath(self.folder))
+        self.assertEqual(rec['UnInstallEp'], winpath(self.folder) + '\\uninst.ep')
+        for name in ('set.ini',):
+            with open(os.path.join(self.folder, name), 'rb') as f:
+                data = f.read()
+            text = data.decode('utf-16') if data[:2] == b'\xff\xfe' else data.decode('latin-1')
+            self.assertNotIn('\r\r', text)
+            for line in text.split('\n')[:-1]:
+                self.assertFalse(line.rstrip('\r').endswith('\r'), line)
+
+    def test_destroyed_during_the_uninstall(self):
+        old = FakeProgram(FAKE, os.path.join(self.work, 'old'), 'uninst.ep')
+        self.scenario('quillmoss_un_asa.exe',
+                      Scenario().out('Progress=0.5\r\n').sleep(3000).out('State=Success\r\n'))
+        self.scenario('__Package_quillmoss.exe', Scenario().out('State=Success\r\n'))
+        code, out, err = self.cli.run('pipeline', '--url', self.serve('destroyed'), '--folder',
+                                      winpath(self.folder), '--old-uninstaller', old.win,
+                                      '--destroy-after', '1000')
+        lines = out.split('\n')[:-1]
+        self.assertEqual(code, 3, out)
+        # destruction waited for the uninstaller; its success reached nobody and started
+        # no download
+        self.assertEqual(lines[-1], 'destroyed')
+        self.assertEqual([l.split(' ')[0] for l in lines[:-1]], ['5002', '5002'])
+        self.assertEqual(self.service.gets('destroyed.exe'), [])
+
     def test_no_uninstaller_file_means_no_uninstall_record(self):
         self.scenario('__Package_quillmoss.exe', Scenario().out('State=Success\r\n'))
         code, events = self.pipeline(self.serve('nouninst'))

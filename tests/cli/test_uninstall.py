@@ -49,6 +49,13 @@ class UninstallTest(unittest.TestCase):
             ('failure written just before exiting is not lost',
              Scenario().out('State=Fail\r\n').exit(0),
              [(5002, '0', ''), (5005, '0', FAILED)], 1),
+            ('exit code 259 ends the uninstall', Scenario().out('Progress=0.5\r\n').exit(259),
+             [(5002, '0', ''), (5002, '0.5', ''), (5003, '1', '')], 0),
+            ('State=Fail straddling byte 1024 of one write',
+             Scenario().out('Message=' + 'x' * 1008 + '\r\nState=Fail\r\n').exit(0),
+             [(5002, '0', ''), (5005, '0', FAILED)], 1),
+            ('text-mode line ends', Scenario().out('Error=locked\r\r\n'),
+             [(5002, '0', ''), (5005, '0', 'locked')], 1),
         ]
         for name, scenario, events, exit_code in cases:
             with self.subTest(name):

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 namespace {
 
 using Captures = std::vector<std::wstring>;
 
 struct Case {
-    const wchar_t* pattern;
+    std::wstring pattern;
     std::wstring text;
     bool ok;
     Captures captures;
@@ -21,6 +23,18 @@ TEST_P(PatternTest, Captures) {
     EXPECT_EQ(ParseRegExp(c.pattern, c.text, got), c.ok);
     EXPECT_EQ(got, c.captures);
 }
+
+// unit repeated and cut to the given length
+std::wstring Repeated(const std::wstring& unit, size_t length) {
+    std::wstring text;
+    while (text.size() < length) text += unit;
+    text.resize(length);
+    return text;
+}
+
+const size_t kMiB = 1 << 20;
+const std::wstring kHugeCookie = Repeated(L"sid=0123456789abcdefABCDEF; ", kMiB);
+const std::wstring kHugeUrl = L"https://dl.example/" + Repeated(L"files/x%20y/", kMiB);
 
 INSTANTIATE_TEST_SUITE_P(
     Language, PatternTest,
@@ -68,7 +82,22 @@ INSTANTIATE_TEST_SUITE_P(
         Case{L"[z-a]", L"a", false, {}},
         Case{L"\\1", L"1", false, {}},
         Case{L"*a", L"a", false, {}},
-        Case{L"[ab", L"a", false, {}}));
+        Case{L"[ab", L"a", false, {}},
+        // every round of a repeat must consume: "(a?)+" needs at least one "a"
+        Case{L"{(a?)+}b", L"b ab", true, {L"a"}},
+        // the search goes on at the end of a match, where an empty match may follow
+        Case{L"{x*}", L"x", true, {L"x", L""}},
+        // nesting is capped at 100 groups
+        Case{std::wstring(100, L'{') + L"a" + std::wstring(100, L'}'), L"xAx", true, {L"A"}},
+        Case{std::wstring(101, L'(') + L"a" + std::wstring(101, L')'), L"a", false, {}},
+        // megabyte headers: no recursion per character, no quadratic search
+        Case{L"Set-Cookie:\\b*{.+?}\\n", L"Set-Cookie: " + kHugeCookie + L"\r\n", true,
+             {kHugeCookie}},
+        Case{L"Set-Cookie:\\b*{.+?}\\n", Repeated(L"Set-Cookie:", kMiB), true, {}},
+        Case{L"charset={[A-Za-z0-9\\-_]+}", Repeated(L"Content-Type: text/html; charset", kMiB),
+             true, {}},
+        Case{L"Location: {https?:.+?\n}", L"Location: " + kHugeUrl + L"\r\n", true,
+             {kHugeUrl + L"\r\n"}}));
 
 const std::wstring kHeaders =
     L"HTTP/1.1 302 Found\r\n"
@@ -90,6 +119,17 @@ TEST(HeaderPatternTest, ValuesFromRealHeaderBlock) {
     EXPECT_EQ(c, Captures{L"https://dl.example/files/x/p.exe\r\n"});
     ASSERT_TRUE(ParseRegExp(L"Set-Cookie:\\b*{.+?}\\n", kHeaders, c));
     EXPECT_EQ(c, (Captures{L"a=1", L"b=2"}));
+}
+
+TEST(HeaderPatternTest, HugeCookieOnAnotherThread) {
+    Captures c;
+    bool ok = false;
+    std::thread worker([&] {
+        ok = ParseRegExp(L"Set-Cookie:\\b*{.+?}\\n", L"Set-Cookie:\t" + kHugeCookie + L"\n", c);
+    });
+    worker.join();
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(c, Captures{kHugeCookie});
 }
 
 TEST(HeaderPatternTest, CutShortHtmlCheck) {

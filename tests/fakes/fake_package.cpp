@@ -9,6 +9,8 @@
 //   file PATH_HEX HEX    create a file (and its folders) with these bytes; "{instdir}" in the
 //                        UTF-8 path stands for the folder after " /D=" on the command line
 //   copyself PATH_HEX    copy this program to PATH (same "{instdir}" rule)
+//   lock PATH_HEX MS     open an existing file with no sharing, hold it MS milliseconds; a
+//                        line "locked" on standard output says the file is held
 //   exit CODE            end with this exit code
 // Without that file it looks for "<FAKE_SCENARIO_DIR>\<its own file name>.scenario"; without
 // a scenario it writes nothing and exits with 0.
@@ -152,6 +154,17 @@ int main() {
             const std::wstring target = ExpandPath(path);
             CreateParents(target);
             CopyFileW(self.c_str(), target.c_str(), FALSE);
+        } else if (verb == "lock") {
+            std::string path;
+            long ms = 0;
+            command >> path >> ms;
+            HANDLE f = CreateFileW(ExpandPath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                   nullptr, OPEN_EXISTING, 0, nullptr);
+            if (f != INVALID_HANDLE_VALUE) {
+                WriteAll(out, "locked\n");
+                Sleep(ms);
+                CloseHandle(f);
+            }
         } else if (verb == "exit") {
             int code = 0;
             command >> code;

@@ -34,6 +34,7 @@ TEST(StatusLineTest, PackageRows) {
         {L"Progress=abc", true, 2002, 0, L"", 0},
         {L"Progress=1e999", true, 2002, 0, L"", 0},
         {L"InstPath=C:\\Q\r", true, 3000, 0, L"C:\\Q", 0},
+        {L"InstPath=C:\\Q\r\r", true, 3000, 0, L"C:\\Q", 0},  // text mode "\r\n", unterminated
         {L"InstPath=", true, 3000, 0, L"", 0},
         {L"State=Success", true, 2003, 0, L"", 1},
         {L"State=  Success \r", true, 2003, 0, L"", 1},

@@ -126,19 +126,17 @@ TEST(ThreadTest, PublishesNameOrTPlusIdToDebugger) {
 TEST(ThreadTest, OwnerSequenceReplacesFinishedThread) {
     // The owner pattern: join and delete the previous thread, create, store, resume.
     struct Owner {
-        Utils::Thread* thread = nullptr;
+        std::unique_ptr<Utils::Thread> thread;
         std::atomic<int> runs{0};
         void Run() {
             Utils::StartOwnedThread(thread, this, L"ABDEF",
                                     [](void* self) { ++static_cast<Owner*>(self)->runs; });
         }
-        ~Owner() { delete thread; }
     } owner;
     owner.Run();
     owner.Run();
     owner.Run();
-    delete owner.thread;
-    owner.thread = nullptr;
+    owner.thread.reset();
     EXPECT_EQ(owner.runs, 3);
 }
 

@@ -10,7 +10,7 @@
 // downloader the pipeline would create for DownloadType N (default 1), restarting it on 1005
 // from the reporting thread as the pipeline does. Exit code 0 after 1003, 1 after 1004.
 // --abort-after destroys the downloader after MS milliseconds if it has not finished (exit
-// code 3); --peak-memory prints the process's peak working set at the end.
+// code 3; "destroying" and "destroyed" are printed around the destruction); --peak-memory prints the process's peak working set at the end.
 int RunDownloadCommand(const std::vector<std::wstring>& args) {
     int type = 1;
     DWORD abortAfter = INFINITE;
@@ -45,8 +45,13 @@ int RunDownloadCommand(const std::vector<std::wstring>& args) {
         return 2;
     }
     downloader->Start();
-    if (WaitForSingleObject(done, abortAfter) == WAIT_TIMEOUT) outcome = 3;
+    const bool aborting = WaitForSingleObject(done, abortAfter) == WAIT_TIMEOUT;
+    if (aborting) {
+        outcome = 3;
+        PrintUtf8(L"destroying\n");
+    }
     delete downloader;  // stops and waits for its threads
+    if (aborting) PrintUtf8(L"destroyed\n");
     CloseHandle(done);
     if (peakMemory) {
         PROCESS_MEMORY_COUNTERS counters = {};

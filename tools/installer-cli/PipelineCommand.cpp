@@ -9,7 +9,9 @@
 #include "install/InstallRecords.h"
 
 // pipeline --url <url> --folder <dir> [--old-uninstaller <path>] [--dsc=B] [--ssc=B]
-//          [--lang=CODE] [--insnew=true] [--retry-folder <dir>]; with --retry-folder a
+//          [--lang=CODE] [--insnew=true] [--retry-folder <dir>] [--destroy-after MS]; with
+// --destroy-after the pipeline is destroyed after MS milliseconds if it has not finished
+// (exit code 3; "destroyed" is printed once destruction has returned). With --retry-folder a
 // failed download (1004) is followed by a second start with that folder, as a user's retry
 // from the window would be. -downloadtype=N and the other installer options
 // apply as for the installer. Prints every event and writes the records as the window does:
@@ -19,6 +21,7 @@ int RunPipelineCommand(const std::vector<std::wstring>& args) {
     InstallerConfig& config = TheInstallerConfig();
     config.ApplyCommandLine();
     std::wstring url, folder, oldUninstaller, language, retryFolder;
+    DWORD destroyAfter = INFINITE;
     bool dsc = true, ssc = true, insNew = config.InsNew;
     for (size_t i = 0; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
@@ -26,6 +29,8 @@ int RunPipelineCommand(const std::vector<std::wstring>& args) {
         else if (args[i] == L"--folder" && hasValue) folder = args[++i];
         else if (args[i] == L"--old-uninstaller" && hasValue) oldUninstaller = args[++i];
         else if (args[i] == L"--retry-folder" && hasValue) retryFolder = args[++i];
+        else if (args[i] == L"--destroy-after" && hasValue)
+            destroyAfter = static_cast<DWORD>(_wtoi(args[++i].c_str()));
         else if (ReadFlag(args[i], L"--dsc", dsc) || ReadFlag(args[i], L"--ssc", ssc) ||
                  ReadFlag(args[i], L"--insnew", insNew) || ReadOption(args[i], L"--lang", language))
             continue;
@@ -92,8 +97,12 @@ int RunPipelineCommand(const std::vector<std::wstring>& args) {
                 pipeline.Start();
             }
         }
-        WaitForSingleObject(done, INFINITE);
+        if (WaitForSingleObject(done, destroyAfter) == WAIT_TIMEOUT) exitCode = 3;
     }  // waits for the install and uninstall threads
+    if (destroyAfter != INFINITE) {
+        std::lock_guard<std::mutex> guard(lock);
+        PrintUtf8(L"destroyed\n");
+    }
     CloseHandle(done);
     CloseHandle(downloadFailed);
     return exitCode;

@@ -1,4 +1,4 @@
-#include "app/FunctionTag.h"
+#include "sys/FunctionTag.h"
 
 #include <gtest/gtest.h>
 

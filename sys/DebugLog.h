@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "app/FunctionTag.h"
+#include "sys/FunctionTag.h"
 
 namespace Utils {
 

@@ -1,4 +1,4 @@
-#include "app/DebugLog.h"
+#include "sys/DebugLog.h"
 
 #include <windows.h>
 
