@@ -313,7 +313,8 @@ bool WinHttpClient::ReadBody(void* request) {
             setvbuf(file.get(), nullptr, _IOFBF, 1024 * 1024);
         }
     }
-    std::vector<char> block(256 * 1024);
+    // Large reads: one call per megabyte rather than per network packet.
+    std::vector<char> block(1024 * 1024);
     for (;;) {
         if (m_aborted) break;
         DWORD available = 0;
@@ -324,8 +325,9 @@ bool WinHttpClient::ReadBody(void* request) {
         }
         if (available == 0) break;
         if (available > block.size()) block.resize(available);
+        const DWORD want = m_responseFile.empty() ? available : static_cast<DWORD>(block.size());
         DWORD read = 0;
-        if (!WinHttpReadData(request, block.data(), available, &read)) {
+        if (!WinHttpReadData(request, block.data(), want, &read)) {
             m_lastError = ::GetLastError();
             m_readFailed = true;
             break;
