@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Checks the shipped executables: 32-bit GUI/console PE files for Intel 80386 that import
+# Checks the shipped executables (and that the installer carries its skin): 32-bit GUI/console PE files for Intel 80386 that import
 # only DLLs every Windows has (nothing from the compiler's runtime needs to lie beside them).
 set -euo pipefail
 dir=$1
 status=0
-for exe in "$dir"/installer-cli.exe; do
+for exe in "$dir"/installer-cli.exe "$dir"/RavellInstaller.exe; do
   desc=$(file -b "$exe")
   case "$desc" in
     "PE32 executable"*"Intel 80386"*) echo "ok: $(basename "$exe"): $desc" ;;
@@ -19,4 +19,12 @@ for exe in "$dir"/installer-cli.exe; do
   done
   echo "imports: $(echo $dlls)"
 done
+# The installer carries the skin package: resource type "ZIPRES", id 147, language 2052.
+resources=$(i686-w64-mingw32-windres -i "$dir/RavellInstaller.exe" -O rc 2>/dev/null)
+if grep -A2 -x 'LANGUAGE 4, 2' <<<"$resources" | grep -q '^147 "ZIPRES"'; then
+  echo "ok: RavellInstaller.exe carries ZIPRES 147 (language 2052)"
+else
+  echo "FAIL: RavellInstaller.exe has no ZIPRES 147 resource in language 2052"; status=1
+fi
+echo "size: RavellInstaller.exe $(stat -c %s "$dir/RavellInstaller.exe") bytes (stripped)"
 exit $status
