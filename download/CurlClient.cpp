@@ -157,7 +157,8 @@ int CurlClient::Start() {
         if (_wrename(partPath.c_str(), m_target.c_str()) != 0) {
             result = kFinishFailed;
         } else {
-            m_digest = m_hashed == m_expected ? m_md5.HexDigest() : std::string();
+            Md5 digest = m_md5;
+            m_digest = m_hashed == m_expected ? digest.HexDigest() : std::string();
             m_hashed = -1;  // the part file is gone; a later download starts afresh
         }
     }
@@ -211,7 +212,7 @@ bool CurlClient::TruncatePart() {
     if (_chsize_s(_fileno(m_part.get()), 0) != 0) return false;
     m_partSize = 0;
     m_resumeOffset = 0;
-    m_md5.Reset(Md5());
+    m_md5 = Md5();
     m_hashed = 0;
     return true;
 }
@@ -220,7 +221,7 @@ bool CurlClient::TruncatePart() {
 // are already hashed; only a part file of unknown history is read again.
 bool CurlClient::HashPrefix(std::int64_t size) {
     if (m_hashed == size) return true;
-    m_md5.Reset(Md5());
+    m_md5 = Md5();
     m_hashed = 0;
     if (size <= 0) return true;
     Md5 prefix;
@@ -236,7 +237,7 @@ bool CurlClient::HashPrefix(std::int64_t size) {
         prefix.Update(block.data(), read);
         left -= static_cast<std::int64_t>(read);
     }
-    m_md5.Reset(prefix);
+    m_md5 = prefix;
     m_hashed = size;
     return true;
 }

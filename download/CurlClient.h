@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <string>
 
-#include "download/BackgroundMd5.h"
 #include "download/Md5.h"
 #include "download/ResponseHead.h"
 #include "sys/UniqueHandle.h"
@@ -14,7 +13,7 @@ typedef void CURL;
 // One resumable HTTP download over libcurl: resolves the final address and the length,
 // transfers into "<target>.part" (resuming what is there) and renames it to the target once
 // the part file holds exactly the resolved length. The bytes are hashed as they are written,
-// on a second core, so the finished file's MD5 needs no second pass over it.
+// so the finished file's MD5 needs no second pass over it.
 class CurlClient {
 public:
     using ProgressHook = void (*)(void* owner, double speed, double percent);
@@ -74,7 +73,7 @@ private:
     std::int64_t m_partSize = 0;   // bytes in the part file
     bool m_bodyChecked = false;    // the response's status and range were looked at
     ResponseHead m_head;
-    BackgroundMd5 m_md5;           // over the part file's bytes, on a second core
+    Md5 m_md5;                     // over the part file's bytes
     std::int64_t m_hashed = -1;    // bytes m_md5 has seen; -1 when it must start afresh
     std::string m_digest;
 };

@@ -5,7 +5,7 @@
 
 #include "download/Checksum.h"
 #include "download/ChecksumCheck.h"
-#include "download/BackgroundMd5.h"
+#include "download/Md5.h"
 #include "download/WinHttpClient.h"
 #include "sys/Clock.h"
 #include "sys/TextConversion.h"
@@ -53,7 +53,7 @@ void WinHttpDownloader::Run() {
         m_client = &client;
     }
     client.SetResponseFilePath(m_target);
-    BackgroundMd5 md5;
+    Md5 md5;
     client.SetBodySink([&md5](const char* data, std::size_t n) { md5.Update(data, n); });
     std::int64_t lastReport = 0;
     client.SetBodyProgress([&](std::int64_t received) {

@@ -96,30 +96,3 @@ TEST(SegmentsTest, RangesByLength) {
 
 }  // namespace
 
-#include "download/BackgroundMd5.h"
-
-namespace {
-
-TEST(BackgroundMd5Test, SameDigestAsTheDirectHashForAnySplit) {
-    std::string data(5 * 1024 * 1024 + 77, '\0');
-    for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 131 + (i >> 9));
-    Md5 direct;
-    direct.Update(data.data(), data.size());
-    const std::string expected = direct.HexDigest();
-    for (size_t piece : {size_t(997), size_t(4093), size_t(1024 * 1024), size_t(3 * 1024 * 1024)}) {
-        BackgroundMd5 md5;
-        for (size_t at = 0; at < data.size(); at += piece)
-            md5.Update(data.data() + at, std::min(piece, data.size() - at));
-        EXPECT_EQ(md5.HexDigest(), expected) << piece;
-    }
-    // a prefix hashed elsewhere, then the rest in the background
-    Md5 prefix;
-    prefix.Update(data.data(), 1000);
-    BackgroundMd5 resumed;
-    resumed.Update("junk", 4);
-    resumed.Reset(prefix);
-    resumed.Update(data.data() + 1000, data.size() - 1000);
-    EXPECT_EQ(resumed.HexDigest(), expected);
-}
-
-}  // namespace
