@@ -22,6 +22,7 @@ sys.path.insert(0, HERE)
 from download_service import DownloadService  # noqa: E402
 from nginx_server import NginxServer  # noqa: E402
 from fake_scenario import winpath  # noqa: E402
+from bench_report import report  # noqa: E402
 
 WINE_RUN = os.path.join(HERE, 'wine-run.sh')
 MIB = 1024 * 1024
@@ -152,13 +153,7 @@ def main():
     finally:
         service.stop()
 
-    print()
-    failed = 0
-    for name, value, limit in results:
-        ok = value <= limit
-        failed += not ok
-        print('%-50s %8.3f  (target <= %g)  %s' % (name, value, limit, 'PASS' if ok else 'FAIL'))
-    return 1 if failed else 0
+    return report(results)
 
 
 if __name__ == '__main__':

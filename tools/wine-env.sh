@@ -38,6 +38,13 @@ wine_start() {
       /v '微软雅黑' /t REG_SZ /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
     touch "$WINEPREFIX/.tallowmere-ready"
   fi
+  if [ ! -f "$WINEPREFIX/.tallowmere-unmanaged" ]; then
+    # Windows are not handed to a window manager (there is none): otherwise every window
+    # destruction waits about two seconds for one.
+    "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+      >/dev/null 2>&1
+    touch "$WINEPREFIX/.tallowmere-unmanaged"
+  fi
   # Start the prefix's services now, detached from our output: a service started by the first
   # test would inherit the test runner's pipes and keep it waiting after the test has ended.
   "$WINELOADER" wineboot </dev/null >/dev/null 2>&1

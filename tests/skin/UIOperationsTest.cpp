@@ -1,0 +1,237 @@
+// The operations window code relies on, on real controls in a hidden window: page changes,
+// toolkit timers, progress values, check boxes, lookups and the disabled-image fallback.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "skin/MarkupBuilder.h"
+#include "skin/UIButton.h"
+#include "skin/UIContainer.h"
+#include "skin/UIManager.h"
+#include "skin/UIProgress.h"
+
+namespace {
+
+using namespace Skin;
+
+std::string SkinData(const std::string& name) {
+    std::string here = __FILE__;  // .../tests/skin/UIOperationsTest.cpp
+    here = here.substr(0, here.find_last_of("/\\"));
+    std::ifstream in(here + "/../../skin/data/" + name, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+struct Recorder : INotifyUI {
+    std::vector<std::wstring> seen;
+    void Notify(UINotification& msg) override {
+        seen.push_back(msg.sType + L" " + (msg.pSender ? msg.pSender->GetName() : L"") + L" " +
+                       std::to_wstring(msg.wParam) + L" " + std::to_wstring(msg.lParam));
+    }
+};
+
+// A hidden window with a manager and a tree built from markup.
+class Window {
+public:
+    explicit Window(const std::string& markup) {
+        static bool registered = false;
+        if (!registered) {
+            WNDCLASSW wc = {};
+            wc.lpfnWndProc = &Window::Proc;
+            wc.hInstance = GetModuleHandleW(nullptr);
+            wc.lpszClassName = L"SkinOperationsTest";
+            RegisterClassW(&wc);
+            registered = true;
+        }
+        hwnd = CreateWindowExW(0, L"SkinOperationsTest", L"", WS_POPUP, 0, 0, 100, 100, nullptr,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        manager.Init(hwnd);
+        CMarkupBuilder builder;
+        root = builder.CreateFromBytes(markup, nullptr, &manager);
+        manager.AttachDialog(root);
+        manager.AddNotifier(&recorder);
+        manager.Relayout();
+    }
+    ~Window() {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd);
+    }
+    template <typename T> T* Find(const wchar_t* name) {
+        return dynamic_cast<T*>(manager.FindControl(name));
+    }
+    void Pump(DWORD ms) {
+        const DWORD until = GetTickCount() + ms;
+        MSG msg;
+        while (GetTickCount() < until) {
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+            Sleep(5);
+        }
+    }
+    // The control drawn alone into a white 32-bit buffer; its pixels.
+    std::vector<std::uint32_t> Render(CControlUI* control) {
+        const RECT r = control->GetPos();
+        const int w = r.right, h = r.bottom;
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+        void* bits = nullptr;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(dc, dib);
+        RECT all = {0, 0, w, h};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        control->DoPaint(dc, all);
+        GdiFlush();
+        std::vector<std::uint32_t> pixels(static_cast<std::uint32_t*>(bits),
+                                          static_cast<std::uint32_t*>(bits) + w * h);
+        SelectObject(dc, old);
+        DeleteObject(dib);
+        DeleteDC(dc);
+        return pixels;
+    }
+
+    HWND hwnd = nullptr;
+    CUIManager manager;
+    CControlUI* root = nullptr;
+    Recorder recorder;
+
+private:
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+        auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+        LRESULT result = 0;
+        if (self && self->manager.MessageHandler(m, w, l, result)) return result;
+        return DefWindowProcW(h, m, w, l);
+    }
+};
+
+const char kTabs[] =
+    "<Window size=\"200,100\"><VerticalLayout><TabLayout name=\"tabs\">"
+    "<Control name=\"p0\"/><Control name=\"p1\"/><Control name=\"p2\"/>"
+    "</TabLayout></VerticalLayout></Window>";
+
+TEST(UIOperations, SelectItem) {
+    Window w(kTabs);
+    CTabLayoutUI* tabs = w.Find<CTabLayoutUI>(L"tabs");
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(tabs->GetCurSel(), 0);  // the first visible page, no notification
+    EXPECT_FALSE(w.Find<CControlUI>(L"p1")->IsVisible());
+    EXPECT_FALSE(tabs->SelectItem(3));  // out of range: nothing changes
+    EXPECT_FALSE(tabs->SelectItem(-1));
+    EXPECT_TRUE(tabs->SelectItem(0));   // the current page: true, nothing sent
+    EXPECT_TRUE(w.recorder.seen.empty());
+    EXPECT_TRUE(tabs->SelectItem(2));
+    EXPECT_EQ(w.recorder.seen, (std::vector<std::wstring>{L"tabselect tabs 2 0"}));
+    EXPECT_EQ(tabs->GetCurSel(), 2);
+    EXPECT_TRUE(w.Find<CControlUI>(L"p2")->IsVisible());
+    EXPECT_FALSE(w.Find<CControlUI>(L"p0")->IsVisible());
+    const RECT page = w.Find<CControlUI>(L"p2")->GetPos();
+    EXPECT_EQ(page.right - page.left, 200);  // laid out again: the page fills the tab layout
+}
+
+TEST(UIOperations, TimerRules) {
+    Window w(kTabs);
+    CControlUI* a = w.Find<CControlUI>(L"p0");
+    CControlUI* b = w.Find<CControlUI>(L"p1");
+    EXPECT_TRUE(w.manager.SetTimer(a, 2100, 20));
+    EXPECT_FALSE(w.manager.SetTimer(a, 2100, 500));  // already running: refused, unchanged
+    EXPECT_TRUE(w.manager.SetTimer(b, 2100, 1000));  // another control, the same id
+    w.Pump(200);
+    ASSERT_FALSE(w.recorder.seen.empty());
+    for (const std::wstring& line : w.recorder.seen)
+        EXPECT_EQ(line.compare(0, 16, L"timer p0 2100 "), line.size() >= 16 ? 0 : 1) << line;
+    EXPECT_GE(w.recorder.seen.size(), 3u);  // 20 ms still in force, not 500
+    EXPECT_TRUE(w.manager.KillTimer(a, 2100));
+    EXPECT_FALSE(w.manager.KillTimer(a, 2100));   // none running any more
+    EXPECT_FALSE(w.manager.KillTimer(a, 7));      // never set
+    w.recorder.seen.clear();
+    w.Pump(100);
+    EXPECT_TRUE(w.recorder.seen.empty());
+    EXPECT_TRUE(w.manager.SetTimer(a, 2100, 20));  // a stopped timer starts again
+    w.Pump(150);
+    EXPECT_FALSE(w.recorder.seen.empty());
+    EXPECT_TRUE(w.manager.KillTimer(b, 2100));
+}
+
+TEST(UIOperations, ProgressValueIsClamped) {
+    Window w("<Window><VerticalLayout><Progress name=\"bar\"/></VerticalLayout></Window>");
+    CProgressUI* bar = w.Find<CProgressUI>(L"bar");
+    ASSERT_NE(bar, nullptr);
+    const struct { int set, got; } cases[] = {{50, 50}, {-5, 0}, {150, 100}, {100, 100}, {0, 0}};
+    for (const auto& c : cases) {
+        bar->SetValue(c.set);
+        EXPECT_EQ(bar->GetValue(), c.got) << c.set;
+    }
+}
+
+TEST(UIOperations, CheckBoxClickThenSelectChanged) {
+    Window w("<Window><VerticalLayout><CheckBox name=\"cb\" selected=\"true\"/>"
+             "</VerticalLayout></Window>");
+    COptionUI* box = w.Find<COptionUI>(L"cb");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->IsSelected());
+    EXPECT_TRUE(w.recorder.seen.empty());  // the markup's state reached nobody
+    box->Activate();
+    EXPECT_EQ(w.recorder.seen,
+              (std::vector<std::wstring>{L"click cb 0 0", L"selectchanged cb 0 0"}));
+    EXPECT_FALSE(box->IsSelected());
+    w.recorder.seen.clear();
+    box->Selected(false, true);  // no change: nothing sent
+    box->Selected(true, false);  // asked not to notify
+    EXPECT_TRUE(w.recorder.seen.empty());
+    box->Selected(false, true);
+    EXPECT_EQ(w.recorder.seen, (std::vector<std::wstring>{L"selectchanged cb 0 0"}));
+}
+
+TEST(UIOperations, MessageBoxesHaveNoOkOrCancelButton) {
+    for (const char* name : {"MessageBox1Wnd.xml", "MessageBox2Wnd.xml"}) {
+        Window w(SkinData(name));
+        ASSERT_NE(w.root, nullptr) << name;
+        EXPECT_EQ(w.manager.FindControl(L"okBtn"), nullptr) << name;
+        EXPECT_EQ(w.manager.FindControl(L"cancelBtn"), nullptr) << name;
+        EXPECT_NE(w.manager.FindControl(L"closebtn"), nullptr) << name;
+        EXPECT_EQ(w.manager.FindControl(L""), nullptr);
+    }
+}
+
+TEST(UIOperations, DisabledButtonShowsItsNormalImageWhenTheDisabledOneIsMissing) {
+    // No package is registered here: images come from files relative to the current folder.
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"skin-ops-test";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    CreateDirectoryW((folder + L"\\res").c_str(), nullptr);
+    const std::string png = SkinData("res/mainWnd/Cb2.png");  // blue: shows on white
+    ASSERT_FALSE(png.empty());
+    std::ofstream((folder + L"\\res\\n.png").c_str(), std::ios::binary) << png;
+    wchar_t previous[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    SetCurrentDirectoryW(folder.c_str());
+    {
+        Window w("<Window><VerticalLayout><Button name=\"b\" width=\"24\" height=\"24\" "
+                 "normalimage=\"res\\n.png\" disabledimage=\"res\\missing.png\"/>"
+                 "</VerticalLayout></Window>");
+        CButtonUI* button = w.Find<CButtonUI>(L"b");
+        ASSERT_NE(button, nullptr);
+        const auto normal = w.Render(button);
+        button->SetEnabled(false);
+        const auto disabled = w.Render(button);
+        EXPECT_EQ(disabled, normal);
+        // and the image was drawn at all: not every pixel is the white background
+        bool drawn = false;
+        for (std::uint32_t p : normal) drawn |= (p & 0xFFFFFF) != 0xFFFFFF;
+        EXPECT_TRUE(drawn);
+        EXPECT_EQ(w.manager.DecodedImageCount(), 2u);  // one try per name, kept per window
+    }
+    SetCurrentDirectoryW(previous);
+    DeleteFileW((folder + L"\\res\\n.png").c_str());
+    RemoveDirectoryW((folder + L"\\res").c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
