@@ -188,6 +188,22 @@ TEST(UIOperations, CheckBoxClickThenSelectChanged) {
     EXPECT_EQ(w.recorder.seen, (std::vector<std::wstring>{L"selectchanged cb 0 0"}));
 }
 
+TEST(UIOperations, LanguageMarkersInTexts) {
+    CUIManager::SetLanguageText(1, L"\x5b89\x88c5");  // "安装"
+    CUIManager::SetLanguageText(12, L"Tallowmere");
+    const struct { const wchar_t* text; const wchar_t* shown; } cases[] = {
+        {L"%{1}", L"\x5b89\x88c5"},
+        {L"a %{12} b %{1}", L"a Tallowmere b \x5b89\x88c5"},
+        {L"%{7}", L"%{7}"},      // no such text: the marker stays
+        {L"%{x}", L"%{x}"},
+        {L"%{", L"%{"},
+        {L"100%", L"100%"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CUIManager::ApplyLanguage(c.text), c.shown) << c.text;
+    CUIManager::ClearLanguageTexts();
+    EXPECT_EQ(CUIManager::ApplyLanguage(L"%{1}"), L"%{1}");
+}
+
 TEST(UIOperations, MessageBoxesHaveNoOkOrCancelButton) {
     for (const char* name : {"MessageBox1Wnd.xml", "MessageBox2Wnd.xml"}) {
         Window w(SkinData(name));

@@ -169,6 +169,16 @@ class SkinWindowTest(unittest.TestCase):
                            check=True)
             time.sleep(0.3)
             subprocess.run(['xdotool', 'mouseup', '1'], check=True)
+            # The folder box: a native edit opens on a click; typing and return notify.
+            click(200, 197)  # installDirEdit
+            time.sleep(0.5)
+            subprocess.run(['xdotool', 'type', '--delay', '50', 'D:'], check=True)
+            got = viewer.until(lambda l: l.startswith('notify textchanged'))
+            self.assertEqual(got[-1], 'notify textchanged installDirEdit 0 0')
+            time.sleep(0.3)
+            subprocess.run(['xdotool', 'key', 'Return'], check=True)
+            got = viewer.until(lambda l: l.startswith('notify return'))
+            self.assertEqual(got[-1], 'notify return installDirEdit 0 0')
             click(40, 26)  # backBtn
             got = viewer.until(lambda l: l.startswith('notify click'))
             self.assertEqual(got[-1], 'notify click backBtn 0 0')
