@@ -89,6 +89,9 @@ public:
     virtual int GetCount() const { return 0; }
     virtual CControlUI* GetItemAt(int) const { return nullptr; }
 
+    // Called once the control's window has its tree (the sequence controls start here).
+    virtual void DoInit() {}
+
     // Whether the control takes the mouse at all (plain controls and labels do not).
     virtual bool WantsMouse() const { return false; }
     virtual void Event(const UIEventArgs& event);

@@ -107,6 +107,10 @@ bool CUIManager::AttachDialog(CControlUI* root) {
     m_root.reset(root);
     m_root->SetManager(this);
     m_focus = m_hot = m_pushed = nullptr;
+    FindDepthFirst(m_root.get(), [](CControlUI* c) {
+        c->DoInit();
+        return false;
+    });
     NeedUpdate();
     return true;
 }

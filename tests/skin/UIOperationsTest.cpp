@@ -14,6 +14,7 @@
 #include "skin/UIContainer.h"
 #include "skin/UIManager.h"
 #include "skin/UIProgress.h"
+#include "skin/UISequence.h"
 
 namespace {
 
@@ -202,6 +203,60 @@ TEST(UIOperations, LanguageMarkersInTexts) {
     for (const auto& c : cases) EXPECT_EQ(CUIManager::ApplyLanguage(c.text), c.shown) << c.text;
     CUIManager::ClearLanguageTexts();
     EXPECT_EQ(CUIManager::ApplyLanguage(L"%{1}"), L"%{1}");
+}
+
+struct SequenceFactory : IDialogBuilderCallback {
+    CControlUI* CreateControl(const wchar_t* name) override {
+        if (_wcsicmp(name, L"SequenceLabel") == 0) return new CSequenceLabelUI;
+        if (_wcsicmp(name, L"SequenceButton") == 0) return new CSequenceButtonUI;
+        return nullptr;
+    }
+};
+
+TEST(UIOperations, SequenceLabelPlaysFromItsPattern) {
+    // The main window's animation as its document writes it.
+    const std::string markup =
+        "<Window><VerticalLayout><SequenceLabel name=\"anim\" width=\"160\" "
+        "sequencebkimage=\"res\\mainWnd\\installBtnAnimate\\%.3d.png\" sequencecount=\"26\" "
+        "sequenceround=\"false\" sequencespan=\"30\" autostart=\"true\" height=\"160\"/>"
+        "<SequenceLabel name=\"idle\" sequencecount=\"3\"/></VerticalLayout></Window>";
+    Window w("<Window/>");
+    SequenceFactory factory;
+    CMarkupBuilder builder;
+    CControlUI* root = builder.CreateFromBytes(markup, &factory, &w.manager);
+    ASSERT_NE(root, nullptr);
+    w.manager.AttachDialog(root);  // autostart: running before anything is shown
+    auto* anim = dynamic_cast<CSequenceLabelUI*>(w.manager.FindControl(L"anim"));
+    auto* idle = dynamic_cast<CSequenceLabelUI*>(w.manager.FindControl(L"idle"));
+    ASSERT_NE(anim, nullptr);
+    ASSERT_NE(idle, nullptr);
+    EXPECT_STREQ(anim->GetClass(), L"SequenceLabel");
+    EXPECT_EQ(anim->GetSequenceCount(), 26u);
+    EXPECT_EQ(anim->GetSequenceSpan(), 30);
+    EXPECT_FALSE(w.manager.SetTimer(anim, 2100, 500));  // already running at 30 ms
+    w.Pump(400);
+    EXPECT_GT(anim->CurrentFrame(), 3u);
+    EXPECT_EQ(anim->GetBkImage().find(L"res\\mainWnd\\installBtnAnimate\\0"), 0u)
+        << anim->GetBkImage();
+    EXPECT_TRUE(w.manager.KillTimer(anim, 2100));  // stopped: the frame stays
+    const std::wstring frame = anim->GetBkImage();
+    w.Pump(100);
+    EXPECT_EQ(anim->GetBkImage(), frame);
+    // StartSequence starts again at frame 0 (the first tick shows 000)
+    anim->StartSequence();
+    EXPECT_EQ(anim->CurrentFrame(), 0u);
+    w.Pump(20);
+    anim->StartSequence();  // running: only the frame number goes back to 0
+    EXPECT_EQ(anim->CurrentFrame(), 0u);
+    // without a pattern a tick does nothing but notify
+    w.manager.AddNotifier(&w.recorder);
+    w.recorder.seen.clear();
+    EXPECT_TRUE(w.manager.SetTimer(idle, 2100, 20));
+    w.Pump(100);
+    EXPECT_TRUE(idle->GetBkImage().empty());
+    bool idleTimer = false;
+    for (const std::wstring& line : w.recorder.seen) idleTimer |= line == L"timer idle 2100 0";
+    EXPECT_TRUE(idleTimer);
 }
 
 TEST(UIOperations, MessageBoxesHaveNoOkOrCancelButton) {

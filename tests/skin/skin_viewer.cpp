@@ -20,6 +20,7 @@
 #include "skin/UIContainer.h"
 #include "skin/UILabel.h"
 #include "skin/UIManager.h"
+#include "skin/UISequence.h"
 
 namespace {
 
@@ -31,12 +32,12 @@ void Print(const std::wstring& text) {
     std::fflush(stdout);
 }
 
-// The animation controls belong to the main window; here they are plain labels.
+// The animation controls, as the main window creates them.
 class Callback : public Skin::IDialogBuilderCallback {
 public:
     Skin::CControlUI* CreateControl(const wchar_t* name) override {
-        if (_wcsicmp(name, L"SequenceLabel") == 0 || _wcsicmp(name, L"SequenceButton") == 0)
-            return new Skin::CLabelUI;
+        if (_wcsicmp(name, L"SequenceLabel") == 0) return new Skin::CSequenceLabelUI;
+        if (_wcsicmp(name, L"SequenceButton") == 0) return new Skin::CSequenceButtonUI;
         return nullptr;
     }
 };

@@ -145,6 +145,21 @@ class SkinWindowTest(unittest.TestCase):
                                        capture_output=True, check=True).stdout.decode()
                 self.assertNotIn('black', pixel, shot)
 
+    def test_installing_animation_plays(self):
+        viewer = Viewer('MainWnd.xml', '--tab', 'mainTabLt=2')
+        try:
+            viewer.until(lambda l: l == 'ready')
+            frames = set()
+            for _ in range(4):  # 30 ms per frame: every grab shows another one
+                grab = subprocess.run(['import', '-window', 'root', '-crop', '160x160+%d+%d' % (
+                    ORIGIN[0] + 220, ORIGIN[1] + 78), '+repage', 'rgba:-'],
+                    capture_output=True, check=True).stdout
+                frames.add(grab)
+                time.sleep(0.13)
+            self.assertGreater(len(frames), 1)
+        finally:
+            viewer.quit()
+
     def test_clicks_send_notifications(self):
         # The custom-install page: a ticked check box sends click, then selectchanged.
         viewer = Viewer('MainWnd.xml', '--tab', 'mainTabLt=1', '--tab', 'titleTabLt=1')
