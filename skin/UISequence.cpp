@@ -52,6 +52,11 @@ void CSequenceLabelUI::SetAttribute(const std::wstring& name, const std::wstring
     if (!m_player.SetAttribute(name, value)) CLabelUI::SetAttribute(name, value);
 }
 
+void CSequenceLabelUI::SetVisible(bool visible) {
+    if (!visible && m_manager) m_manager->KillTimer(this, SequencePlayer::kTimerId);
+    CLabelUI::SetVisible(visible);
+}
+
 void CSequenceLabelUI::Event(const UIEventArgs& event) {
     CLabelUI::Event(event);  // the window sees the "timer" notification first
     if (event.type == UIEvent::Timer) m_player.Tick(*this);

@@ -36,6 +36,8 @@ public:
     void SetAttribute(const std::wstring& name, const std::wstring& value) override;
     void DoInit() override { m_player.Init(*this); }
     void Event(const UIEventArgs& event) override;
+    // Hiding the control itself stops its animation (hiding the page it stands on does not).
+    void SetVisible(bool visible) override;
 
     void SetSequenceImage(const std::wstring& pattern) { m_player.pattern = pattern; }
     const std::wstring& GetSequenceImage() const { return m_player.pattern; }

@@ -257,6 +257,29 @@ TEST(UIOperations, SequenceLabelPlaysFromItsPattern) {
     bool idleTimer = false;
     for (const std::wstring& line : w.recorder.seen) idleTimer |= line == L"timer idle 2100 0";
     EXPECT_TRUE(idleTimer);
+    // hidden: the animation stops; destroyed: its timer goes with it
+    anim->SetVisible(false);
+    EXPECT_FALSE(w.manager.KillTimer(anim, 2100));
+    EXPECT_TRUE(w.manager.SetTimer(anim, 2100, 20));
+}
+
+TEST(UIOperations, DestroyingASequenceControlStopsItsTimer) {
+    Window w("<Window/>");
+    SequenceFactory factory;
+    CMarkupBuilder builder;
+    CControlUI* root = builder.CreateFromBytes(
+        "<Window><VerticalLayout><SequenceLabel name=\"a\" sequencebkimage=\"%d.png\" "
+        "sequencecount=\"5\" autostart=\"true\" sequencespan=\"10\"/></VerticalLayout></Window>",
+        &factory, &w.manager);
+    w.manager.AttachDialog(root);
+    w.manager.AddNotifier(&w.recorder);
+    w.Pump(60);
+    EXPECT_FALSE(w.recorder.seen.empty());
+    w.manager.AttachDialog(builder.CreateFromBytes("<Window><Control/></Window>", nullptr,
+                                                   &w.manager));  // the old tree is gone
+    w.recorder.seen.clear();
+    w.Pump(60);  // no tick reaches a deleted control
+    EXPECT_TRUE(w.recorder.seen.empty());
 }
 
 TEST(UIOperations, MessageBoxesHaveNoOkOrCancelButton) {

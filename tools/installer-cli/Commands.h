@@ -11,3 +11,4 @@ int RunDownloadCommand(const std::vector<std::wstring>& args);
 int RunHttpCommand(const std::vector<std::wstring>& args);
 int RunPipelineCommand(const std::vector<std::wstring>& args);
 int RunRecordsCommand(const std::vector<std::wstring>& args);
+int RunPromptCommand(const std::vector<std::wstring>& args);

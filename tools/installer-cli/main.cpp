@@ -23,6 +23,7 @@ const std::map<std::wstring, Command>& CommandTable() {
         {L"http", RunHttpCommand},
         {L"pipeline", RunPipelineCommand},
         {L"records", RunRecordsCommand},
+        {L"prompt", RunPromptCommand},
     };
     return table;
 }
