@@ -38,41 +38,19 @@ void SequencePlayer::Tick(CControlUI& control) {
     if (pattern.empty()) return;
     const SequenceStep step = NextSequenceStep(m_state);
     if (step.stop) {
-        if (control.GetManager()) control.GetManager()->KillTimer(&control, kTimerId);
+        Stop(control);
         return;
     }
     control.SetBkImage(FormatFramePattern(pattern, step.shown));
 }
 
-CSequenceLabelUI::~CSequenceLabelUI() {
-    if (m_manager) m_manager->KillTimer(this, SequencePlayer::kTimerId);
-}
-
-void CSequenceLabelUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
-    if (!m_player.SetAttribute(name, value)) CLabelUI::SetAttribute(name, value);
+void SequencePlayer::Stop(CControlUI& control) {
+    if (control.GetManager()) control.GetManager()->KillTimer(&control, kTimerId);
 }
 
 void CSequenceLabelUI::SetVisible(bool visible) {
-    if (!visible && m_manager) m_manager->KillTimer(this, SequencePlayer::kTimerId);
+    if (!visible) m_player.Stop(*this);
     CLabelUI::SetVisible(visible);
-}
-
-void CSequenceLabelUI::Event(const UIEventArgs& event) {
-    CLabelUI::Event(event);  // the window sees the "timer" notification first
-    if (event.type == UIEvent::Timer) m_player.Tick(*this);
-}
-
-CSequenceButtonUI::~CSequenceButtonUI() {
-    if (m_manager) m_manager->KillTimer(this, SequencePlayer::kTimerId);
-}
-
-void CSequenceButtonUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
-    if (!m_player.SetAttribute(name, value)) CButtonUI::SetAttribute(name, value);
-}
-
-void CSequenceButtonUI::Event(const UIEventArgs& event) {
-    CButtonUI::Event(event);
-    if (event.type == UIEvent::Timer) m_player.Tick(*this);
 }
 
 }  // namespace Skin

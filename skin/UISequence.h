@@ -21,6 +21,7 @@ public:
     void Init(CControlUI& control);   // autostart
     void Start(CControlUI& control);  // frame 0, timer 2100 at the span (kept when running)
     void Tick(CControlUI& control);
+    void Stop(CControlUI& control);
 
     std::wstring pattern;
     bool autostart = false;
@@ -28,16 +29,20 @@ public:
     int m_span;
 };
 
-class CSequenceLabelUI : public CLabelUI {
+// A label or button that plays a frame sequence: the attributes and operations both share.
+template <typename Base>
+class CSequenceControl : public Base {
 public:
-    CSequenceLabelUI() : m_player(false, 30) {}
-    ~CSequenceLabelUI() override;
-    const wchar_t* GetClass() const override { return L"SequenceLabel"; }
-    void SetAttribute(const std::wstring& name, const std::wstring& value) override;
+    CSequenceControl(bool round, int span) : m_player(round, span) {}
+    ~CSequenceControl() override { m_player.Stop(*this); }  // its timer goes with it
+    void SetAttribute(const std::wstring& name, const std::wstring& value) override {
+        if (!m_player.SetAttribute(name, value)) Base::SetAttribute(name, value);
+    }
     void DoInit() override { m_player.Init(*this); }
-    void Event(const UIEventArgs& event) override;
-    // Hiding the control itself stops its animation (hiding the page it stands on does not).
-    void SetVisible(bool visible) override;
+    void Event(const UIEventArgs& event) override {
+        Base::Event(event);  // the window sees the "timer" notification first
+        if (event.type == UIEvent::Timer) m_player.Tick(*this);
+    }
 
     void SetSequenceImage(const std::wstring& pattern) { m_player.pattern = pattern; }
     const std::wstring& GetSequenceImage() const { return m_player.pattern; }
@@ -45,31 +50,25 @@ public:
     std::uint32_t GetSequenceCount() const { return m_player.m_state.count; }
     void SetSequenceSpan(int span) { m_player.m_span = span; }
     int GetSequenceSpan() const { return m_player.m_span; }
-    void StartSequence() { m_player.Start(*this); }
     std::uint32_t CurrentFrame() const { return m_player.m_state.frame; }
 
-private:
+protected:
     SequencePlayer m_player;
 };
 
-class CSequenceButtonUI : public CButtonUI {
+class CSequenceLabelUI : public CSequenceControl<CLabelUI> {
 public:
-    CSequenceButtonUI() : m_player(true, 60) {}
-    ~CSequenceButtonUI() override;
+    CSequenceLabelUI() : CSequenceControl(false, 30) {}
+    const wchar_t* GetClass() const override { return L"SequenceLabel"; }
+    // Hiding the control itself stops its animation (hiding the page it stands on does not).
+    void SetVisible(bool visible) override;
+    void StartSequence() { m_player.Start(*this); }
+};
+
+class CSequenceButtonUI : public CSequenceControl<CButtonUI> {
+public:
+    CSequenceButtonUI() : CSequenceControl(true, 60) {}
     const wchar_t* GetClass() const override { return L"SequenceButton"; }
-    void SetAttribute(const std::wstring& name, const std::wstring& value) override;
-    void DoInit() override { m_player.Init(*this); }
-    void Event(const UIEventArgs& event) override;
-
-    void SetSequenceImage(const std::wstring& pattern) { m_player.pattern = pattern; }
-    const std::wstring& GetSequenceImage() const { return m_player.pattern; }
-    void SetSequenceCount(std::uint32_t count) { m_player.m_state.count = count; }
-    std::uint32_t GetSequenceCount() const { return m_player.m_state.count; }
-    void SetSequenceSpan(int span) { m_player.m_span = span; }
-    int GetSequenceSpan() const { return m_player.m_span; }
-
-private:
-    SequencePlayer m_player;
 };
 
 }  // namespace Skin
