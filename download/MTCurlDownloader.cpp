@@ -32,12 +32,26 @@ std::int64_t ExistingSize(const std::wstring& path) {
 }  // namespace
 
 template <typename F>
-void CMTCurlDownloader::Detach(F body) {
-    ++m_helpers;
-    std::thread([this, body]() {
-        body();
-        --m_helpers;
-    }).detach();
+void CMTCurlDownloader::Spawn(F body) {
+    std::lock_guard<std::mutex> guard(m_threadLock);
+    m_threads.emplace_back(body);
+}
+
+void CMTCurlDownloader::JoinThreads() {
+    // A thread still running at process exit (a detached one) can bring the process down
+    // as it goes; every thread is joined instead.
+    for (;;) {
+        std::vector<std::thread> threads;
+        {
+            std::lock_guard<std::mutex> guard(m_threadLock);
+            threads.swap(m_threads);
+        }
+        if (threads.empty()) return;
+        for (std::thread& thread : threads) {
+            if (thread.get_id() == std::this_thread::get_id()) thread.detach();
+            else if (thread.joinable()) thread.join();
+        }
+    }
 }
 
 CMTCurlDownloader::CMTCurlDownloader(EventCallback callback, const std::wstring& url,
@@ -50,7 +64,7 @@ CMTCurlDownloader::CMTCurlDownloader(EventCallback callback, const std::wstring&
 CMTCurlDownloader::~CMTCurlDownloader() {
     m_stop = true;  // running transfers abort; no more events
     WaitForWorkers();
-    while (m_helpers > 0) Sleep(10);
+    JoinThreads();
     ReleaseParts();
     DeletePartFiles();
 }
@@ -78,6 +92,7 @@ void CMTCurlDownloader::ReleaseParts() {
 }
 
 void CMTCurlDownloader::Start_Down() {
+    JoinThreads();  // the previous run's threads, ending now if not already gone
     Send(DL_CODE_START, 1.0, L"");
     DEBUG_LOG(L"start download\r\n");
     const std::string url = NarrowUrl(m_url);
@@ -127,10 +142,10 @@ void CMTCurlDownloader::Start_Down() {
         if (part->state != -1) continue;
         ++m_running;
         DownloadPartNode* node = part.get();
-        Detach([this, node] { downloadThreadFun(this, node); });
+        Spawn([this, node] { downloadThreadFun(this, node); });
         Sleep(100);
     }
-    Detach([this] { waitForFinishThreadFun(this); });
+    Spawn([this] { waitForFinishThreadFun(this); });
 }
 
 bool CMTCurlDownloader::getRealDownloadUrl(const std::string& url) {

@@ -6,6 +6,8 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "download/CurlHandle.h"
 #include "download/Downloader.h"
@@ -60,8 +62,10 @@ private:
     void ReleaseParts();
     std::wstring PartPath(int index) const;
     void Send(int code, double value, const wchar_t* text);
-    // Runs body on a detached thread that destruction waits for.
-    template <typename F> void Detach(F body);
+    // Runs body on a thread of this downloader's (the segments and the waiting thread).
+    template <typename F> void Spawn(F body);
+    // Waits for every such thread but the calling one, which is let go.
+    void JoinThreads();
 
     std::list<std::unique_ptr<DownloadPartNode>> m_parts;
     EventCallback m_callback;
@@ -75,7 +79,8 @@ private:
     std::int64_t m_lastProgressTime = 0;
     std::atomic<int> m_running{0};
     bool m_retried = false;
-    std::atomic<int> m_helpers{0};    // detached threads still using this object
+    std::mutex m_threadLock;          // guards m_threads
+    std::vector<std::thread> m_threads;  // joined at the next run and on destruction
     std::atomic<bool> m_stop{false};  // set when the downloader is destroyed
     std::atomic<bool> m_rangesIgnored{false};  // a ranged request was answered with the whole file
 };
