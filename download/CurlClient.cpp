@@ -57,6 +57,11 @@ int SetBodyTransferOptions(CURL* h, const std::string& url,
     return options;
 }
 
+bool ResolutionStatusAccepted(long status, const std::string& effectiveUrl) {
+    if (status == 0) return effectiveUrl.compare(0, 7, "file://") == 0;
+    return status >= 200 && status <= 399;
+}
+
 int SetCommonOptions(CURL* handle) {
     int result = 0;
     result |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
@@ -86,8 +91,6 @@ int SetHeadOptions(CURL* handle, const std::string& url) {
     result |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
     return result;
 }
-
-bool IsFileUrl(const std::string& url) { return url.compare(0, 7, "file://") == 0; }
 
 CURL* NewHandle() {
     static CurlGlobal global;
@@ -162,7 +165,6 @@ int CurlClient::Start() {
             m_hashed = -1;  // the part file is gone; a later download starts afresh
         }
     }
-    if (result != 0 && result != CURLE_OK) DEBUG_LOG(L"download attempt failed: %d\r\n", result);
     DEBUG_LOG(L"end download\r\n");
     return result;
 }
@@ -269,31 +271,29 @@ double CurlClient::GetDownloadFileLength(CURL* handle) {
     const int result = curl_easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD, &length);
     DEBUG_LOG(L"error:%d:%s\r\n", result, CurlErrorText(result).c_str());
     long status = 0;
-    if (curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK) return -1.0;
-    // A local file ("file:///") answers without a status.
-    if (status == 0 && IsFileUrl(GetRealUrl(handle))) return length;
-    if (status < 200 || status > 399) return -1.0;
+    if (curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK ||
+        !ResolutionStatusAccepted(status, GetRealUrl(handle)))
+        return -1.0;
     return length;
 }
 
 std::string CurlClient::GetRealUrl_Str(const std::string& url) {
-    CURL* handle = NewHandle();
+    CurlEasy handle(NewHandle());
     if (!handle) return url;
     std::string effective;
-    if (SetHeadOptions(handle, url) == 0) {
-        const int result = curl_easy_perform(handle);
+    if (SetHeadOptions(handle.get(), url) == 0) {
+        const int result = curl_easy_perform(handle.get());
         if (result != 0) DEBUG_LOG(L"error:%d:%s\r\n", result, CurlErrorText(result).c_str());
-        else effective = GetRealUrl(handle);
+        else effective = GetRealUrl(handle.get());
     }
-    curl_easy_cleanup(handle);
     return effective.empty() ? url : effective;
 }
 
 double CurlClient::GetDownloadFileLength_Str(const std::string& url) {
     double length = -1.0;
     int result = 0;
-    CURL* handle = NewHandle();
-    if (handle) {
+    CurlEasy request(NewHandle());
+    if (CURL* handle = request.get()) {
         result |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
         result |= SetCommonOptions(handle);
         result |= curl_easy_setopt(handle, CURLOPT_HEADER, 1L);
@@ -308,7 +308,6 @@ double CurlClient::GetDownloadFileLength_Str(const std::string& url) {
         }
     }
     DEBUG_LOG(L"error:%d:%s\r\n", result, CurlErrorText(result).c_str());
-    if (handle) curl_easy_cleanup(handle);
     return length;
 }
 

@@ -88,6 +88,9 @@ size_t DiscardBody(char* data, size_t size, size_t count, void* user);
 // The options every libcurl request shares: redirections followed (at most kMaxRedirects,
 // never to anything but HTTP and HTTPS), the protocols allowed (HTTP, HTTPS, FILE).
 int SetCommonOptions(CURL* handle);
+// Whether a header-only request's answer gives the file's length: a status from 200 to 399,
+// or none at all for a local file ("file://" answers without a status).
+bool ResolutionStatusAccepted(long status, const std::string& effectiveUrl);
 // The options of a transfer with a body (the single stream and each segment): the address and
 // the common options, the body and header functions, the progress function, failure on an
 // error status, a 60 s connection limit and the stall limit. Returns the OR of their results.

@@ -112,31 +112,15 @@ void CMTCurlDownloader::Start_Down() {
     m_rangesIgnored = false;
     int index = 0;
     for (const SegmentRange& range : SplitSegments(m_fileLength)) {
-        std::unique_ptr<DownloadPartNode> part(new DownloadPartNode);
-        part->partPath = PartPath(index++);
-        std::int64_t present = ExistingSize(part->partPath);
+        const std::wstring path = PartPath(index++);
+        std::int64_t present = ExistingSize(path);
         if (present < 0) present = 0;
         if (present > range.last - range.first + 1) {
             // More than the range holds: not bytes of this file's range.
-            DeleteFileW(part->partPath.c_str());
+            DeleteFileW(path.c_str());
             present = 0;
         }
-        part->received = present;
-        part->firstOffset = range.first;
-        part->nextOffset = range.first + present;
-        part->endOffset = range.last;
-        part->handle.reset(curl_easy_init());
-        part->url = m_finalUrl;
-        part->rangesIgnored = &m_rangesIgnored;
-        if (part->nextOffset > part->endOffset) {
-            part->state = 0;
-        } else {
-            part->state = -1;
-            part->file.reset(_wfopen(part->partPath.c_str(), L"ab+"));
-            if (!part->file) part->state = kPartFileFailed;
-            else setvbuf(part->file.get(), nullptr, _IOFBF, 1024 * 1024);
-        }
-        m_parts.push_back(std::move(part));
+        m_parts.push_back(NewPart(path, range, present, false));
     }
     for (const auto& part : m_parts) {
         if (part->state != -1) continue;
@@ -152,10 +136,11 @@ bool CMTCurlDownloader::getRealDownloadUrl(const std::string& url) {
     m_finalUrl.clear();
     m_expectedMd5.clear();
     m_fileLength = 0;
-    CURL* handle = curl_easy_init();
-    if (!handle) return false;
-    curl_slist* headers = curl_slist_append(nullptr, "Connection: keep-alive");
-    curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
+    CurlEasy request(curl_easy_init());
+    if (!request) return false;
+    CURL* handle = request.get();
+    CurlList headers(curl_slist_append(nullptr, "Connection: keep-alive"));
+    curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
     int options = 0;
     options |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
     options |= SetCommonOptions(handle);
@@ -164,11 +149,7 @@ bool CMTCurlDownloader::getRealDownloadUrl(const std::string& url) {
     options |= curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 0L);
     options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
     options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
-    if (options != 0 || curl_easy_perform(handle) != CURLE_OK) {
-        curl_easy_cleanup(handle);
-        curl_slist_free_all(headers);
-        return false;
-    }
+    if (options != 0 || curl_easy_perform(handle) != CURLE_OK) return false;
     char* effective = nullptr;
     if (curl_easy_getinfo(handle, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK && effective &&
         *effective) {
@@ -180,14 +161,11 @@ bool CMTCurlDownloader::getRealDownloadUrl(const std::string& url) {
     long status = 0;
     if (curl_easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD, &length) == CURLE_OK &&
         curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK &&
-        ((status >= 200 && status <= 399) ||
-         (status == 0 && m_finalUrl.compare(0, 7, "file://") == 0))) {
+        ResolutionStatusAccepted(status, m_finalUrl)) {
         // Lengths from 2^31 bytes on are refused, like an unknown length.
         m_fileLength = length < 2147483648.0 ? static_cast<std::int64_t>(length) : 0;
         DEBUG_LOG(L"Download File Length %lld\r\n", static_cast<long long>(m_fileLength));
     }
-    curl_easy_cleanup(handle);
-    curl_slist_free_all(headers);
     return !m_finalUrl.empty() && m_fileLength > kMinimumLength - 1;
 }
 
@@ -259,27 +237,40 @@ void CMTCurlDownloader::downloadThreadFun(CMTCurlDownloader* self, DownloadPartN
 }
 
 // The server answered a range with the whole file: this run fetches it in one stream instead.
+// A segment of the range whose part file already holds `present` bytes, its part file open
+// for appending (state -1), complete (0) or not opened (-2).
+std::unique_ptr<DownloadPartNode> CMTCurlDownloader::NewPart(const std::wstring& path,
+                                                             const SegmentRange& range,
+                                                             std::int64_t present, bool wholeFile) {
+    std::unique_ptr<DownloadPartNode> part(new DownloadPartNode);
+    part->partPath = path;
+    part->received = present;
+    part->firstOffset = range.first;
+    part->nextOffset = range.first + present;
+    part->endOffset = range.last;
+    part->wholeFile = wholeFile;
+    part->handle.reset(curl_easy_init());
+    part->url = m_finalUrl;
+    part->rangesIgnored = &m_rangesIgnored;
+    if (part->nextOffset > part->endOffset) {
+        part->state = 0;
+        return part;
+    }
+    part->state = -1;
+    part->file.reset(_wfopen(part->partPath.c_str(), L"ab+"));
+    if (!part->file) part->state = kPartFileFailed;
+    else setvbuf(part->file.get(), nullptr, _IOFBF, 1024 * 1024);
+    return part;
+}
+
+// The server answered a range with the whole file: this run fetches it in one stream instead.
 void CMTCurlDownloader::FetchWholeFile() {
     DEBUG_LOG(L"ranges ignored by the server, fetching the file in one stream\r\n");
     ReleaseParts();
     DeletePartFiles();
     m_rangesIgnored = false;
-    std::unique_ptr<DownloadPartNode> part(new DownloadPartNode);
-    part->partPath = PartPath(0);
-    part->firstOffset = 0;
-    part->nextOffset = 0;
-    part->endOffset = m_fileLength - 1;
-    part->wholeFile = true;
-    part->url = m_finalUrl;
-    part->handle.reset(curl_easy_init());
-    part->file.reset(_wfopen(part->partPath.c_str(), L"ab+"));
-    if (!part->file) {
-        part->state = kPartFileFailed;
-    } else {
-        setvbuf(part->file.get(), nullptr, _IOFBF, 1024 * 1024);
-        FetchWithRetries(part.get());
-    }
-    m_parts.push_back(std::move(part));
+    m_parts.push_back(NewPart(PartPath(0), SegmentRange{0, m_fileLength - 1}, 0, true));
+    if (m_parts.back()->state == -1) FetchWithRetries(m_parts.back().get());
 }
 
 size_t CMTCurlDownloader::ReadSegmentHeader(char* data, size_t size, size_t count, void* node) {

@@ -12,6 +12,7 @@
 #include "download/CurlHandle.h"
 #include "download/Downloader.h"
 #include "download/ResponseHead.h"
+#include "download/Segments.h"
 #include "sys/UniqueHandle.h"
 
 // One byte range of the segmented download, fetched into its own part file.
@@ -53,6 +54,8 @@ private:
     int FetchWithRetries(DownloadPartNode* part);
     static void downloadThreadFun(CMTCurlDownloader* self, DownloadPartNode* part);
     void FetchWholeFile();
+    std::unique_ptr<DownloadPartNode> NewPart(const std::wstring& path, const SegmentRange& range,
+                                              std::int64_t present, bool wholeFile);
     bool JoinParts();
     static void waitForFinishThreadFun(CMTCurlDownloader* self);
     static size_t WriteSegment(char* data, size_t size, size_t count, void* part);

@@ -143,14 +143,6 @@ bool ChildProcess::ReadChunk(std::string& bytes) {
     return true;
 }
 
-bool ChildProcess::ReadAvailableChunk(std::string& bytes) {
-    DWORD available = 0;
-    if (!PeekNamedPipe(m_output.ReadEnd(), nullptr, 0, nullptr, &available, nullptr) ||
-        available == 0)
-        return false;
-    return ReadChunk(bytes);
-}
-
 bool ChildProcess::WaitForOutput(std::string& bytes) {
     for (;;) {
         const bool ended = HasEnded();
@@ -165,12 +157,6 @@ bool ChildProcess::WaitForOutput(std::string& bytes) {
 
 bool ChildProcess::HasEnded() const {
     return !m_process || WaitForSingleObject(m_process.get(), 0) != WAIT_TIMEOUT;
-}
-
-unsigned long ChildProcess::ExitCode() const {
-    DWORD code = kStillActive;
-    if (!GetExitCodeProcess(m_process.get(), &code)) return 0;
-    return code;
 }
 
 void ChildProcess::WaitForExit() {

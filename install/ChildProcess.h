@@ -20,20 +20,15 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    static const unsigned long kStillActive = 259;
-
     // One blocking read of at most 1024 bytes of standard output, cut at the first zero byte.
     // False when the read gave nothing (the pipe is closed and empty).
     bool ReadChunk(std::string& bytes);
-    // Like ReadChunk, but only what the pipe already holds: false at once when it is empty.
-    bool ReadAvailableChunk(std::string& bytes);
     // The next chunk of standard output, waiting for it while the child runs: false once the
     // child has ended (or closed its output) and everything it wrote has been read. A
     // grandchild that inherited the pipe cannot hold the reader after the child has ended.
     bool WaitForOutput(std::string& bytes);
     // Whether the process has ended (by its handle: an exit code of 259 is an exit code too).
     bool HasEnded() const;
-    unsigned long ExitCode() const;
     // Waits, without a time limit, for the child to end; output it still writes is discarded.
     void WaitForExit();
 

@@ -72,7 +72,7 @@ bool ControlLayoutFor(const std::wstring& elementName, LayoutKind& kind, SizeRul
     return false;
 }
 
-void ApplyLayoutAttribute(LayoutNode& node, const std::wstring& name, const std::wstring& value) {
+bool ApplyLayoutAttribute(LayoutNode& node, const std::wstring& name, const std::wstring& value) {
     if (name == L"name") {
         node.name = value;
     } else if (name == L"text") {
@@ -105,7 +105,10 @@ void ApplyLayoutAttribute(LayoutNode& node, const std::wstring& name, const std:
         node.maxWidth = ParseInteger(value);
     } else if (name == L"maxheight") {
         node.maxHeight = ParseInteger(value);
+    } else {
+        return false;
     }
+    return true;
 }
 
 LayoutTree BuildLayoutTree(const MarkupElement& documentRoot) {

@@ -17,8 +17,8 @@ bool ControlLayoutFor(const std::wstring& elementName, LayoutKind& kind, SizeRul
 // Applies one attribute of a control element, as written, over what earlier ones set:
 // name, text, font, textpadding, multiline, width, height, pos (fixed width r - l, fixed height
 // b - t), padding, visible, inset, minwidth, minheight, maxwidth, maxheight. Every other
-// attribute changes nothing here.
-void ApplyLayoutAttribute(LayoutNode& node, const std::wstring& name, const std::wstring& value);
+// attribute changes nothing here, and the answer is false for it.
+bool ApplyLayoutAttribute(LayoutNode& node, const std::wstring& name, const std::wstring& value);
 
 struct LayoutTree {
     bool hasRoot = false;

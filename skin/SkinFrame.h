@@ -9,7 +9,6 @@ namespace Skin {
 class CSkinFrame : public WindowImplBase {
 public:
     explicit CSkinFrame(const FrameDescription& description) : WindowImplBase(description) {}
-    const CWndShadow& Shadow() const { return m_shadow; }
 
 protected:
     void InitWindow() override;

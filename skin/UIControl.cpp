@@ -8,16 +8,6 @@
 namespace Skin {
 namespace {
 
-// The attributes whose meaning is the control's size, place, text or visibility.
-bool IsLayoutAttribute(const std::wstring& name) {
-    static const wchar_t* const kNames[] = {
-        L"name", L"text", L"font", L"textpadding", L"multiline", L"width", L"height", L"pos",
-        L"padding", L"visible", L"inset", L"minwidth", L"minheight", L"maxwidth", L"maxheight"};
-    for (const wchar_t* known : kNames)
-        if (name == known) return true;
-    return false;
-}
-
 RECT ToRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
@@ -74,8 +64,8 @@ std::wstring CControlUI::GetCustomAttribute(const std::wstring& name) const {
 }
 
 void CControlUI::SetAttribute(const std::wstring& name, const std::wstring& value) {
-    if (IsLayoutAttribute(name)) {
-        ApplyLayoutAttribute(m_layout, name, value);
+    if (ApplyLayoutAttribute(m_layout, name, value)) {
+        // the size, place, text or visibility
     } else if (name == L"bkcolor") {
         m_bkColor = ParseColour(value);
     } else if (name == L"bkimage") {

@@ -39,7 +39,6 @@ CEditUI::~CEditUI() {
         SetWindowLongPtrW(m_edit, GWLP_USERDATA, 0);
         DestroyWindow(m_edit);
     }
-    if (m_brush) DeleteObject(m_brush);
 }
 
 RECT CEditUI::TextRect() const {

@@ -32,7 +32,6 @@ private:
     RECT TextRect() const;
 
     HWND m_edit = nullptr;
-    HBRUSH m_brush = nullptr;
     bool m_updating = false;
 };
 

@@ -13,7 +13,6 @@ public:
     const wchar_t* GetClass() const override { return L"Label"; }
     SizeRule Rule() const override { return SizeRule::Text; }
     void SetAttribute(const std::wstring& name, const std::wstring& value) override;
-    void SetTextColor(std::uint32_t color) { m_textColor = color; }
 
 protected:
     void PaintText(HDC dc) override;

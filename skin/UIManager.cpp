@@ -6,6 +6,7 @@
 #include "skin/SkinFiles.h"
 #include "skin/UIContainer.h"
 #include "skin/UIEdit.h"
+#include "skin/UIRender.h"
 #include "skin/ValueSyntax.h"
 
 namespace Skin {
@@ -84,8 +85,23 @@ private:
     HDC m_dc;
 };
 
+namespace {
+
+int MeasureFontHeight(HFONT font) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW tm = {};
+    GetTextMetricsW(dc, &tm);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return tm.tmHeight;
+}
+
+}  // namespace
+
 CUIManager::CUIManager() : m_measure(new GdiMeasure(*this)) {
-    m_defaultFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    const HFONT stock = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    m_defaultFont = FontEntry{stock, MeasureFontHeight(stock)};
 }
 
 CUIManager::~CUIManager() {
@@ -95,9 +111,8 @@ CUIManager::~CUIManager() {
             if (!t.stopped) ::KillTimer(m_window, t.systemId);
     m_timers.clear();
     m_root.reset();
-    for (auto& font : m_fonts)
-        if (font.second != m_defaultFont) DeleteObject(font.second);
-    if (m_ownDefaultFont) DeleteObject(m_defaultFont);
+    for (HFONT font : m_ownedFonts) DeleteObject(font);
+    if (m_buffer) DeleteObject(m_buffer);
 }
 
 void CUIManager::Init(HWND window) { m_window = window; }
@@ -249,40 +264,22 @@ void CUIManager::AddFont(const FontElement& font) {
     lf.lfUnderline = font.underline ? TRUE : FALSE;
     HFONT handle = CreateFontIndirectW(&lf);
     if (!handle) return;
-    bool kept = false;
-    if (font.id >= 0) {
-        auto it = m_fonts.find(font.id);
-        if (it != m_fonts.end() && it->second != m_defaultFont) DeleteObject(it->second);
-        m_fonts[font.id] = handle;
-        kept = true;
-    }
-    if (font.isDefault) {
-        if (m_ownDefaultFont) {
-            bool inTable = false;
-            for (auto& f : m_fonts) inTable |= f.second == m_defaultFont;
-            if (!inTable) DeleteObject(m_defaultFont);
-        }
-        m_defaultFont = handle;
-        m_ownDefaultFont = !kept;
-        kept = true;
-    }
-    if (!kept) DeleteObject(handle);
+    // Fonts stay until the window goes, also one a later element replaces in the table.
+    m_ownedFonts.push_back(handle);
+    const FontEntry entry{handle, MeasureFontHeight(handle)};
+    if (font.id >= 0) m_fonts[font.id] = entry;
+    if (font.isDefault) m_defaultFont = entry;
     NeedUpdate();
 }
 
 HFONT CUIManager::GetFont(int id) const {
     const auto it = m_fonts.find(id);
-    return it == m_fonts.end() ? m_defaultFont : it->second;
+    return it == m_fonts.end() ? m_defaultFont.handle : it->second.handle;
 }
 
 int CUIManager::FontHeight(int id) const {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, GetFont(id));
-    TEXTMETRICW tm = {};
-    GetTextMetricsW(dc, &tm);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return tm.tmHeight;
+    const auto it = m_fonts.find(id);
+    return it == m_fonts.end() ? m_defaultFont.height : it->second.height;
 }
 
 const UIImage* CUIManager::GetImage(const std::wstring& file, bool applyMask, std::uint32_t mask) {
@@ -304,16 +301,9 @@ const UIImage* CUIManager::GetImage(const std::wstring& file, bool applyMask, st
             image.reset(new UIImage);
             image->translucent = decoded.translucent;
             image->bitmap = std::move(decoded.bitmap);
-            BITMAPINFO info = {};
-            info.bmiHeader.biSize = sizeof info.bmiHeader;
-            info.bmiHeader.biWidth = image->bitmap.width;
-            info.bmiHeader.biHeight = -image->bitmap.height;  // top row first
-            info.bmiHeader.biPlanes = 1;
-            info.bmiHeader.biBitCount = 32;
-            info.bmiHeader.biCompression = BI_RGB;
             void* bits = nullptr;
-            image->dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-            if (image->dib && bits)
+            image->dib = CreateArgbBitmap(image->bitmap.width, image->bitmap.height, &bits);
+            if (image->dib)
                 memcpy(bits, image->bitmap.pixels.data(), image->bitmap.pixels.size() * 4);
             else
                 image.reset();
@@ -419,28 +409,26 @@ void CUIManager::Paint() {
     const int width = client.right - client.left, height = client.bottom - client.top;
     if (m_needUpdate) Relayout();
     if (width > 0 && height > 0 && m_root) {
-        // One back buffer per paint: nothing half drawn reaches the screen.
-        HDC memory = CreateCompatibleDC(dc);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        HBITMAP buffer = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (buffer) {
-            HGDIOBJ old = SelectObject(memory, buffer);
-            FillRect(memory, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        // Everything is drawn into the back buffer first: nothing half drawn reaches the
+        // screen. The buffer is kept while the window keeps its size (the animation repaints
+        // every 30 ms).
+        if (!m_buffer || m_bufferSize.cx != width || m_bufferSize.cy != height) {
+            if (m_buffer) DeleteObject(m_buffer);
+            void* bits = nullptr;
+            m_buffer = CreateArgbBitmap(width, height, &bits);
+            m_bufferSize = SIZE{width, height};
+        }
+        if (m_buffer) {
+            HDC memory = CreateCompatibleDC(dc);
+            HGDIOBJ old = SelectObject(memory, m_buffer);
+            FillRect(memory, &ps.rcPaint, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
             m_root->DoPaint(memory, ps.rcPaint);
             BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
                    ps.rcPaint.bottom - ps.rcPaint.top, memory, ps.rcPaint.left, ps.rcPaint.top,
                    SRCCOPY);
             SelectObject(memory, old);
-            DeleteObject(buffer);
+            DeleteDC(memory);
         }
-        DeleteDC(memory);
     }
     EndPaint(m_window, &ps);
     if (!m_painted && m_root) {

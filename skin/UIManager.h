@@ -91,9 +91,6 @@ public:
     // Handles the window's messages for the tree; true when the message is consumed.
     bool MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-    POINT LastMousePos() const { return m_lastMouse; }
-    bool Painted() const { return m_painted; }
-
 private:
     struct TimerRecord {
         CControlUI* control;
@@ -113,9 +110,15 @@ private:
     std::vector<INotifyUI*> m_notifiers;
     std::vector<TimerRecord> m_timers;
     UINT m_nextTimerId = 0;
-    std::map<int, HFONT> m_fonts;
-    HFONT m_defaultFont = nullptr;
-    bool m_ownDefaultFont = false;
+    struct FontEntry {
+        HFONT handle;
+        int height;  // character height, measured once
+    };
+    std::map<int, FontEntry> m_fonts;
+    FontEntry m_defaultFont = {nullptr, 0};
+    std::vector<HFONT> m_ownedFonts;  // every font this window created
+    HBITMAP m_buffer = nullptr;       // the back buffer, kept while the size stays
+    SIZE m_bufferSize = {0, 0};
     std::map<std::wstring, std::unique_ptr<UIImage>> m_images;
     std::map<std::wstring, std::wstring> m_customAttributes;
     SIZE m_initSize = {0, 0};

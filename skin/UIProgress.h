@@ -14,7 +14,6 @@ public:
     void SetValue(int value);  // clamped into [minimum, maximum]
     int GetValue() const { return m_range.value; }
     void SetForeImage(const std::wstring& image);
-    const std::wstring& GetForeImage() const { return m_foreImage; }
 
 protected:
     void PaintStatusImage(HDC dc) override;

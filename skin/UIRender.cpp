@@ -20,6 +20,23 @@ COLORREF ToColorRef(std::uint32_t argb) {
     return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
 }
 
+HBITMAP CreateArgbBitmap(int width, int height, void** bits) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    *bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+    if (bitmap && !*bits) {
+        DeleteObject(bitmap);
+        return nullptr;
+    }
+    return bitmap;
+}
+
 void FillColor(HDC dc, const RECT& rect, std::uint32_t argb) {
     if (argb == 0 || rect.right <= rect.left || rect.bottom <= rect.top) return;
     const BYTE alpha = static_cast<BYTE>(argb >> 24);
@@ -31,14 +48,8 @@ void FillColor(HDC dc, const RECT& rect, std::uint32_t argb) {
     }
     if (alpha == 0) return;
     // One pre-multiplied pixel stretched over the rectangle.
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 1;
-    info.bmiHeader.biHeight = 1;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HBITMAP pixel = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP pixel = CreateArgbBitmap(1, 1, &bits);
     if (!pixel) return;
     const std::uint32_t r = (argb >> 16 & 0xFF) * alpha / 255, g = (argb >> 8 & 0xFF) * alpha / 255,
                         b = (argb & 0xFF) * alpha / 255;

@@ -12,6 +12,9 @@ class CUIManager;
 
 // Drawing into a window's back buffer (a 32-bit DIB section).
 COLORREF ToColorRef(std::uint32_t argb);
+// A 32-bit top-down DIB section (pre-multiplied BGRA, top row first) and its pixels; null when
+// the system refuses it.
+HBITMAP CreateArgbBitmap(int width, int height, void** bits);
 // Fills the rectangle with an ARGB colour, blending when its alpha is below 255; 0 draws
 // nothing.
 void FillColor(HDC dc, const RECT& rect, std::uint32_t argb);

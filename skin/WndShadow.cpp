@@ -3,6 +3,8 @@
 #include <utility>
 #include <vector>
 
+#include "skin/UIRender.h"
+
 namespace Skin {
 namespace {
 
@@ -159,20 +161,10 @@ void CWndShadow::Update(HWND parent) {
     const ShadowBitmap shadow =
         MakeShadow(m_settings.Params(), width, height, ParentRegion(parent));
     if (shadow.width <= 0 || shadow.height <= 0) return;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = shadow.width;
-    info.bmiHeader.biHeight = -shadow.height;  // the picture's rows come top first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
+    HBITMAP bitmap = CreateArgbBitmap(shadow.width, shadow.height, &bits);  // top row first
+    if (!bitmap) return;
     HDC memory = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap) {
-        DeleteDC(memory);
-        return;
-    }
     memcpy(bits, shadow.pixels.data(), shadow.pixels.size() * sizeof(std::uint32_t));
     HGDIOBJ old = SelectObject(memory, bitmap);
     POINT position = {r.left + shadow.left, r.top + shadow.top};

@@ -33,9 +33,6 @@ public:
     bool SetColor(std::uint32_t color);
     void Update(HWND parent);
 
-    HWND Window() const { return m_hwnd; }
-    const ShadowSettings& Settings() const { return m_settings; }
-    bool IsShown() const { return (m_status & kVisible) != 0; }
 
 private:
     enum : std::uint8_t { kEnabled = 1, kVisible = 2, kParentVisible = 4 };

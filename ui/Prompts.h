@@ -21,8 +21,9 @@ enum class Prompt {
 
 struct PromptContent {
     const wchar_t* skinFile;
-    const wchar_t* text;     // null: the skin's own, or the detail for the prompts that take one
+    const wchar_t* text;     // null: the skin's own; with a detail, what an empty one shows
     const wchar_t* caption;  // null: the skin's own
+    bool takesDetail;        // the caller's detail is the text
 };
 // What a prompt shows (for tests and tools).
 PromptContent DescribePrompt(Prompt prompt);

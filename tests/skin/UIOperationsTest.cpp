@@ -14,6 +14,7 @@
 #include "skin/UIContainer.h"
 #include "skin/UIManager.h"
 #include "skin/UIProgress.h"
+#include "skin/UIRender.h"
 #include "skin/UISequence.h"
 
 namespace {
@@ -79,11 +80,9 @@ public:
     std::vector<std::uint32_t> Render(CControlUI* control) {
         const RECT r = control->GetPos();
         const int w = r.right, h = r.bottom;
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
         void* bits = nullptr;
+        HBITMAP dib = CreateArgbBitmap(w, h, &bits);
         HDC dc = CreateCompatibleDC(nullptr);
-        HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         HGDIOBJ old = SelectObject(dc, dib);
         RECT all = {0, 0, w, h};
         FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
