@@ -56,7 +56,10 @@ void ArrangeLinear(LayoutNode& node, bool vertical, const TextMeasure* measure,
     const Area area = Deflate(node.rect, node.inset);
     const Wide availAlong = vertical ? area.bottom - area.top : area.right - area.left;
     const Wide availAcross = vertical ? area.right - area.left : area.bottom - area.top;
-    const Size available{Fit(std::max<Wide>(area.right - area.left, 0)),
+    // Along a horizontal layout a child's width is what the layout decides; a wrapped text
+    // that took the whole row's width would push past the row's end (and lose its words at
+    // the window's edge), so there it asks for a share of what the others leave.
+    const Size available{vertical ? Fit(std::max<Wide>(area.right - area.left, 0)) : 0,
                          Fit(std::max<Wide>(area.bottom - area.top, 0))};
 
     auto padBefore = [vertical](const LayoutNode& c) {

@@ -324,6 +324,24 @@ TEST(Estimate, TextWidthDrivesAHorizontalLayout) {
     EXPECT_EQ(h.children[1].rect, (Rect{80, 0, 324, 30}));
 }
 
+TEST(Estimate, WrappedTextInAHorizontalLayoutTakesWhatTheRowLeaves) {
+    // The tips' text rows: a spacer, the icon, a gap, the wrapped message, a right margin. The
+    // message must end before the margin, not run past the row (and the window's edge).
+    const FakeMeasure m;
+    LayoutNode row = Node(LayoutKind::Horizontal, 0, 40);
+    LayoutNode message = Text(std::wstring(30, L'x'));  // 300 pixels on one line
+    message.multiline = true;
+    row.children = {Spacer(34, 0), Spacer(40, 40), Spacer(20, 0), message, Spacer(32, 0)};
+    Arrange(row, Rect{1, 0, 359, 40}, &m);
+    EXPECT_EQ(row.children[3].rect, (Rect{95, 0, 327, 40}));
+    EXPECT_EQ(row.children[4].rect, (Rect{327, 0, 359, 40}));
+    // In a vertical layout the wrapped text still spans the whole width.
+    LayoutNode column = Node(LayoutKind::Vertical);
+    column.children = {message};
+    Arrange(column, Rect{0, 0, 110, 200}, &m);
+    EXPECT_EQ(column.children[0].rect, (Rect{0, 0, 110, 60}));
+}
+
 TEST(Extremes, HugeSizesStayInRange) {
     LayoutNode v = Node(LayoutKind::Vertical);
     LayoutNode big = Spacer(INT_MAX, INT_MAX);
