@@ -63,6 +63,7 @@ public:
     // Hiding the control itself stops its animation (hiding the page it stands on does not).
     void SetVisible(bool visible) override;
     void StartSequence() { m_player.Start(*this); }
+    void StopSequence() { m_player.Stop(*this); }
 };
 
 class CSequenceButtonUI : public CSequenceControl<CButtonUI> {

@@ -7,7 +7,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386 wine64 xvfb xauth
           fonts-wqy-microhei 7zip libstb-dev nginx-light dpkg-dev googletest
-          libgnutls30 openssl cmake ninja-build python3 file imagemagick xdotool xcompmgr)
+          libgnutls30 openssl cmake ninja-build python3 file imagemagick xdotool xcompmgr
+          x11-utils)
 
 missing=()
 for p in "${packages[@]}"; do

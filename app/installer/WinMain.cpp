@@ -1,8 +1,35 @@
-// The installer users download. Until the main window exists this entry point only proves
-// that the executable carries its skin package: it exits with 0 when the resource is there.
+// The installer users download: one window, run modally, and one installer at a time.
 #include <windows.h>
 
+#include "app/InstallerConfig.h"
+#include "app/InstanceGuard.h"
+#include "skin/SkinFiles.h"
+#include "skin/WndShadow.h"
+#include "ui/MainWnd.h"
+
+namespace {
+
+// Unhandled exceptions take the system's own path.
+LONG WINAPI DeferToSystem(EXCEPTION_POINTERS*) { return EXCEPTION_CONTINUE_SEARCH; }
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    HRSRC skin = FindResourceW(instance, MAKEINTRESOURCEW(147), L"ZIPRES");
-    return skin && SizeofResource(instance, skin) > 0 ? 0 : 1;
+    SetUnhandledExceptionFilter(&DeferToSystem);
+    InstanceGuard guard;
+    guard.Acquire();
+    if (!guard.Held()) return -1;  // another installer of the product runs: nothing else
+
+    TheInstallerConfig().ApplyCommandLine();
+    Skin::SkinResources().SetInstance(instance);
+    Skin::SetSevenZipPackages(true);
+    Skin::CWndShadow::Initialize(instance);
+    {
+        CMainWnd window;
+        window.Create(nullptr, L"Tallowmere", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0);
+        window.CenterWindow();
+        window.ShowModal();
+    }  // waits for the install, uninstall and network-check threads
+    guard.Release();
+    return 0;
 }

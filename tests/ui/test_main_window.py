@@ -1,0 +1,342 @@
+"""The real RavellInstaller.exe under Wine and Xvfb, driven with the mouse and the keyboard
+(xdotool), against the download service on loopback and the fake package run for real:
+quick and custom installs, the failures and their prompts, the update question, the checks
+before an install, one installer at a time, and closing.
+
+usage: test_main_window.py RAVELL_INSTALLER_EXE FAKE_PACKAGE_EXE SCREENSHOT_DIR
+"""
+import configparser
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'tools'))
+import installer_window as iw  # noqa: E402
+from installer_window import Installer, Scenario, winpath  # noqa: E402
+from download_service import DownloadService  # noqa: E402
+
+EXE = FAKE = SHOTS = None
+KEY = 'HKCU\\Software\\RavellSoft\\quillmoss'
+
+
+def reg_value(name):
+    """A value of the installer's registry key, as the maintainers' tool reads it (UTF-8)."""
+    out = iw.wine(os.path.join(os.path.dirname(EXE), 'installer-cli.exe'), 'records')
+    for line in out.stdout.decode('utf-8').splitlines():
+        if line.startswith(name + '='):
+            return line.split('=', 1)[1] or None
+    return None
+
+
+def unix_path(windows_path):
+    return iw.wine('winepath', '-u', windows_path).stdout.decode().strip()
+
+
+def read_ini(path):
+    parser = configparser.ConfigParser(strict=False, interpolation=None)
+    parser.optionxform = str
+    with open(path, 'rb') as f:
+        data = f.read()
+    text = data.decode('utf-16') if data[:2] in (b'\xff\xfe', b'\xfe\xff') else data.decode('latin-1')
+    parser.read_string(text)
+    return parser
+
+
+class MainWindowTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.service = DownloadService().start()
+        with open(FAKE, 'rb') as f:
+            cls.package = f.read()
+        cls.default_dir = None
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.service.stop()
+
+    def setUp(self):
+        self.work = tempfile.mkdtemp(prefix='win-')
+        self.scenarios = os.path.join(self.work, 'scenarios')
+        os.makedirs(self.scenarios)
+        self.env = dict(os.environ, FAKE_SCENARIO_DIR=winpath(self.scenarios))
+        self.service.reset_stats()
+        iw.wine('reg', 'delete', KEY, '/f')
+        self.bin = os.path.join(self.work, 'Downloads')
+        os.makedirs(self.bin)
+        self.exe = os.path.join(self.bin, 'RavellInstaller.exe')
+        shutil.copy(EXE, self.exe)
+        self.runs = []
+        self.serve('681')
+        self.configure(DownloadUrl=self.service.url('681'), IsCheckNet='false')
+
+    def tearDown(self):
+        for run in self.runs:
+            run.kill()
+        shutil.rmtree(self.work, ignore_errors=True)
+
+    # --- the setting ---
+    def configure(self, **values):
+        with open(os.path.join(self.bin, 'RavellInstallerConfig.ini'), 'w') as f:
+            f.write('[Install]\n' + ''.join('%s=%s\n' % kv for kv in values.items()))
+
+    def serve(self, file_id, **options):
+        self.service.add(file_id, name='%s.exe' % file_id, data=self.package, **options)
+
+    def package_scenario(self, scenario):
+        with open(os.path.join(self.scenarios, '__Package_quillmoss.exe.scenario'), 'w',
+                  encoding='utf-8') as f:
+            f.write(scenario.text())
+
+    def successful_package(self, wait_ms=0):
+        s = Scenario().out('Encode=UTF8\r\n')
+        for p in (0.1, 0.5):
+            s.out('Progress=%g\r\n' % p).sleep(100 + wait_ms // 2)
+        s.copyself('{instdir}\\uninst.ep')
+        return s.out('Progress=1\r\nState=Success\r\n')
+
+    def start(self, *args):
+        run = Installer(self.exe, *args, env=self.env)
+        self.runs.append(run)
+        run.wait_window()
+        return run
+
+    def shot(self, window, name):
+        return window.screenshot(os.path.join(SHOTS, name + '.png'))
+
+    def wait_record(self, timeout=90):
+        return iw.wait_for(lambda: reg_value('InstallPath'), timeout, 'the registry record')
+
+    def assert_records(self, folder):
+        self.assertEqual(reg_value('InstallPath'), folder)
+        self.assertEqual(reg_value('UnInstallEp'), folder + '\\uninst.ep')
+        set_ini = read_ini(os.path.join(unix_path(folder), 'set.ini'))
+        self.assertEqual(set_ini['Install']['AppName'], 'quillmoss')
+        self.assertEqual(set_ini['Install']['APPStore'], 'RavellInstaller.exe')
+        self.assertTrue(os.path.exists(unix_path(set_ini['Install']['RVSensorsAnalyticsIni'])))
+
+    # --- installs ---
+    def test_quick_install_reaches_the_finished_page_and_records_it(self):
+        self.package_scenario(self.successful_package(wait_ms=3000))
+        run = self.start()
+        w = run.window
+        iw.wait_page(w, 0)
+        self.shot(w, 'main-page-0')
+        run.press('defaultInstallBtn')
+        iw.wait_page(w, 2, timeout=30)
+        self.shot(w, 'main-page-2')
+        # no way out while installing: Alt+F4 is ignored, and no exit question comes
+        iw.key('alt+F4')
+        self.assertTrue(run.no_prompt())
+        self.assertTrue(run.running())
+        folder = self.wait_record()
+        iw.wait_page(w, 3, timeout=30)
+        self.shot(w, 'main-page-3')
+        self.assert_records(folder)
+        self.assertEqual(folder, self.default_folder())
+        # on the finished page the close button closes at once
+        run.press('closebtn')
+        self.assertEqual(run.exit_code(timeout=30), 0)
+
+    def test_custom_install_into_a_typed_folder(self):
+        self.package_scenario(self.successful_package())
+        folder = 'C:\\Program Files\\泰罗 Mere\\quillmoss'
+        run = self.start()
+        w = run.window
+        run.press('customeBtn')
+        iw.wait_page(w, 1)
+        run.press('installDirEdit')
+        iw.key('End')
+        iw.key('shift+Home')
+        iw.type_text(folder)
+        self.shot(w, 'main-page-1')
+        run.press('customeInstallBtn')
+        self.assertEqual(self.wait_record(), folder)
+        iw.wait_page(w, 3, timeout=30)
+        self.assert_records(folder)
+        run.press('closebtn')
+        self.assertEqual(run.exit_code(timeout=30), 0)
+        shutil.rmtree(unix_path('C:\\Program Files\\泰罗 Mere'), ignore_errors=True)
+
+    # --- failures ---
+    def test_download_failure_asks_and_reinstall_succeeds(self):
+        self.package_scenario(self.successful_package())
+        self.serve('681', get_status=404)
+        run = self.start()
+        run.press('defaultInstallBtn')
+        prompt = run.wait_prompt('NetworkTipWnd.xml', timeout=90)
+        self.shot(prompt, 'prompt-download-failed')
+        self.serve('681')  # the network is back
+        prompt.press('okBtn')  # "重新安装"
+        self.wait_record()
+        iw.wait_page(run.window, 3, timeout=30)
+        run.press('closebtn')
+        self.assertEqual(run.exit_code(timeout=30), 0)
+
+    def test_package_failure_shows_its_text_and_returns_to_page_0(self):
+        self.package_scenario(Scenario().out('Encode=UTF8\r\nProgress=0.3\r\n').sleep(200)
+                              .out('Error=磁盘写入失败\r\n'))
+        run = self.start()
+        run.press('customeBtn')
+        iw.wait_page(run.window, 1)
+        run.press('customeInstallBtn')
+        prompt = run.wait_prompt('MessageBox2Wnd.xml', timeout=60)
+        self.shot(prompt, 'prompt-package-failed')
+        prompt.press('closebtn')
+        iw.wait_page(run.window, 0)  # page 0, not the start page
+        self.assertIsNone(reg_value('InstallPath'))
+        self.assertTrue(run.running())
+
+    def previous_install(self, uninstaller_scenario):
+        """An earlier version recorded in the registry, with its uninstaller in its folder."""
+        folder = 'C:\\Tallowmere old'
+        shutil.rmtree(unix_path(folder), ignore_errors=True)
+        os.makedirs(unix_path(folder))
+        shutil.copy(FAKE, os.path.join(unix_path(folder), 'uninst.ep'))
+        shutil.copy(FAKE, os.path.join(unix_path(folder), 'quillmoss.exe'))
+        with open(os.path.join(self.scenarios, 'quillmoss_un_asa.exe.scenario'), 'w') as f:
+            f.write(uninstaller_scenario.text())
+        iw.wine('reg', 'add', KEY, '/v', 'InstallPath', '/t', 'REG_SZ', '/d', folder, '/f')
+        iw.wine('reg', 'add', KEY, '/v', 'UnInstallEp', '/t', 'REG_SZ', '/d',
+                folder + '\\uninst.ep', '/f')
+        self.addCleanup(shutil.rmtree, unix_path(folder), True)
+        return folder
+
+    def test_uninstall_failure_prompts_and_closes(self):
+        self.previous_install(Scenario().out('Progress=0.5\r\n').sleep(200).out('State=Fail\r\n'))
+        run = Installer(self.exe, env=self.env)
+        self.runs.append(run)
+        run.wait_prompt('InstalledPathTipWnd.xml').press('okBtn')
+        prompt = run.wait_prompt('MessageBox1Wnd.xml', timeout=60)
+        self.shot(prompt, 'prompt-uninstall-failed')
+        prompt.press('closebtn')
+        self.assertEqual(run.exit_code(timeout=30), 0)
+        self.assertEqual(self.service.gets(), [])  # nothing was downloaded
+
+    def test_the_update_question(self):
+        for answer in ('okBtn', 'cancelBtn', 'closebtn'):
+            with self.subTest(answer):
+                marker = os.path.join(self.work, 'product-started')
+                if os.path.exists(marker):
+                    os.remove(marker)
+                with open(os.path.join(self.scenarios, 'quillmoss.exe.scenario'), 'w') as f:
+                    f.write(Scenario().file(winpath(marker), b'yes').text())
+                self.package_scenario(self.successful_package())
+                folder = self.previous_install(Scenario().out('Progress=1\r\nState=Success\r\n'))
+                self.service.reset_stats()
+                run = Installer(self.exe, env=self.env)
+                self.runs.append(run)
+                prompt = run.wait_prompt('InstalledPathTipWnd.xml')
+                if answer == 'okBtn':
+                    self.shot(prompt, 'prompt-update-question')
+                prompt.press(answer)
+                if answer == 'okBtn':  # "安装最新版本": the upgrade, old uninstaller first
+                    iw.wait_for(lambda: os.path.exists(unix_path(folder + '\\set.ini')), 90,
+                                'the upgrade')
+                    iw.wait_page(run.wait_window(), 3, timeout=30)
+                    self.assertTrue(self.service.gets())
+                    run.press('closebtn')
+                else:  # "打开软件" starts the product; the close button does nothing more
+                    self.assertEqual(run.exit_code(timeout=30), 0)
+                    time.sleep(1.0)
+                    self.assertEqual(os.path.exists(marker), answer == 'cancelBtn')
+                    self.assertEqual(self.service.gets(), [])
+                self.assertEqual(run.exit_code(timeout=30), 0)
+
+    # --- checks before an install ---
+    def test_a_running_product_is_refused_and_the_installer_closes(self):
+        product = os.path.join(self.work, 'running', 'quillmoss.exe')
+        os.makedirs(os.path.dirname(product))
+        shutil.copy(FAKE, product)
+        with open(product + '.scenario', 'w') as f:
+            f.write(Scenario().sleep(30000).text())
+        running = subprocess.Popen([iw.WINE_RUN, product], stdin=subprocess.DEVNULL,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            time.sleep(1.5)
+            run = self.start()
+            run.press('defaultInstallBtn')
+            prompt = run.wait_prompt('MessageBox1Wnd.xml')
+            self.shot(prompt, 'prompt-product-running')
+            prompt.press('closebtn')
+            self.assertEqual(run.exit_code(timeout=30), 0)
+            self.assertEqual(self.service.gets(), [])
+        finally:
+            running.kill()
+            running.wait()
+            iw.wine('taskkill', '/f', '/im', 'quillmoss.exe')
+
+    def test_a_drive_with_less_than_1_gib_free_is_refused(self):
+        small = tempfile.mkdtemp(prefix='small-drive-')
+        proc = subprocess.run(['mount', '-t', 'tmpfs', '-o', 'size=64m', 'tmpfs', small],
+                              capture_output=True)
+        self.assertEqual(proc.returncode, 0, proc.stderr)
+        drive = os.path.join(os.environ['WINEPREFIX'], 'dosdevices', 'q:')
+        if os.path.lexists(drive):
+            os.remove(drive)
+        os.symlink(small, drive)
+        try:
+            run = self.start()
+            run.press('customeBtn')
+            iw.wait_page(run.window, 1)
+            run.press('installDirEdit')
+            iw.key('End')
+            iw.key('shift+Home')
+            iw.type_text('Q:\\quillmoss')
+            run.press('customeInstallBtn')
+            prompt = run.wait_prompt('MessageBox2Wnd.xml')
+            self.shot(prompt, 'prompt-low-disk-space')
+            prompt.press('closebtn')
+            iw.wait_page(run.window, 1)  # stays, the button usable again
+            run.press('customeInstallBtn')
+            run.wait_prompt('MessageBox2Wnd.xml').press('closebtn')
+            self.assertEqual(self.service.gets(), [])
+        finally:
+            for run in self.runs:
+                run.kill()
+            os.remove(drive)
+            subprocess.run(['umount', small])
+            shutil.rmtree(small, ignore_errors=True)
+
+    # --- one installer, and closing ---
+    def test_a_second_installer_exits_at_once(self):
+        first = self.start()
+        second = Installer(self.exe, env=self.env)
+        self.assertEqual(second.exit_code(timeout=30), -1)
+        self.assertEqual([s for s in iw.x_windows() if s[:2] == (600, 400)].__len__(), 1)
+        self.assertTrue(first.running())
+
+    def test_the_close_button_asks_on_pages_0_and_1(self):
+        run = self.start()
+        run.press('closebtn')
+        prompt = run.wait_prompt('ExitTipWnd.xml')
+        self.shot(prompt, 'prompt-exit-question')
+        prompt.press('cancelBtn')  # "否"
+        self.assertTrue(run.no_prompt())
+        self.assertTrue(run.running())
+        run.press('customeBtn')
+        iw.wait_page(run.window, 1)
+        run.press('closebtn')
+        run.wait_prompt('ExitTipWnd.xml').press('closebtn')
+        self.assertTrue(run.no_prompt())
+        self.assertTrue(run.running())
+        run.press('closebtn')
+        run.wait_prompt('ExitTipWnd.xml').press('okBtn')  # "是"
+        self.assertEqual(run.exit_code(timeout=30), 0)
+
+    def default_folder(self):
+        return reg_value('DefaultInstallDir')
+
+
+def main():
+    global EXE, FAKE, SHOTS
+    EXE, FAKE, SHOTS = (os.path.abspath(a) for a in sys.argv[1:4])
+    del sys.argv[1:4]
+    unittest.main(verbosity=2)
+
+
+if __name__ == '__main__':
+    main()
