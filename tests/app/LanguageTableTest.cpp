@@ -35,8 +35,10 @@ TEST(LanguageTable, UiLanguageIdentifiers) {
     EXPECT_EQ(LanguageIndexForUiLanguage(2052), 0);
     EXPECT_EQ(LanguageIndexForUiLanguage(2070), 0);
     // Neither has any other identifier, nor a value beyond the 16-bit range.
-    for (unsigned id = 0; id < 0x10000; ++id)
-        if (!known.count(id)) EXPECT_EQ(LanguageIndexForUiLanguage(id), 0) << id;
+    for (unsigned id = 0; id < 0x10000; ++id) {
+        if (known.count(id)) continue;
+        EXPECT_EQ(LanguageIndexForUiLanguage(id), 0) << id;
+    }
     EXPECT_EQ(LanguageIndexForUiLanguage(0x10000 + 1033), 0);
     EXPECT_EQ(LanguageIndexForUiLanguage(0xFFFFFFFFu), 0);
 }
