@@ -18,7 +18,7 @@ constexpr const wchar_t* kLanguageFileName = L"language.json";
 // - an "id" that is missing or no integral number in the int range counts as 0;
 // - a text that is missing, not a string, or not well-formed UTF-8 is empty.
 // The bytes are read as strict JSON (jsoncpp's strict mode: no single quotes, trailing commas,
-// special numbers or anything after the root, which must be an array or an object; nesting is
+// NaN or infinities, or anything after the root, which must be an array or an object; nesting is
 // limited to 64 levels); a UTF-8 byte-order mark in front is skipped. *parsed (when given)
 // tells whether they parsed; when they did not, the result is empty.
 std::vector<std::pair<int, std::wstring>> ReadLanguageTexts(const std::string& jsonBytes,
