@@ -61,6 +61,8 @@ bool ControlLayoutFor(const std::wstring& elementName, LayoutKind& kind, SizeRul
         {L"CheckBox", LayoutKind::Control, SizeRule::Button},
         {L"Edit", LayoutKind::Control, SizeRule::Button},
         {L"SequenceButton", LayoutKind::Control, SizeRule::Button},
+        {L"Combo", LayoutKind::Control, SizeRule::Button},
+        {L"ListLabelElement", LayoutKind::Control, SizeRule::Text},
     };
     for (const auto& c : kControls) {
         if (SameNameIgnoringCase(elementName, c.name)) {

@@ -9,9 +9,10 @@
 namespace Skin {
 
 // The kind and size rule of a control element (names compared ignoring case): VerticalLayout,
-// HorizontalLayout, TabLayout, Control, Label, Button, CheckBox, Edit, Progress, and the
-// animation controls SequenceLabel and SequenceButton that the main window creates. False for
-// every other name: such an element is not a control.
+// HorizontalLayout, TabLayout, Control, Label, Button, CheckBox, Edit, Progress, Combo (whose
+// items, ListLabelElement, are not laid out), and the animation controls SequenceLabel and
+// SequenceButton that the main window creates. False for every other name: such an element is
+// not a control.
 bool ControlLayoutFor(const std::wstring& elementName, LayoutKind& kind, SizeRule& rule);
 
 // Applies one attribute of a control element, as written, over what earlier ones set:

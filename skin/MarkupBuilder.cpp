@@ -4,6 +4,7 @@
 #include "skin/Markup.h"
 #include "skin/SkinFiles.h"
 #include "skin/UIButton.h"
+#include "skin/UICombo.h"
 #include "skin/UIContainer.h"
 #include "skin/UIEdit.h"
 #include "skin/UIManager.h"
@@ -44,6 +45,8 @@ CControlUI* CreateKnownControl(const std::wstring& name) {
     if (Is(name, L"CheckBox")) return new CCheckBoxUI;
     if (Is(name, L"Edit")) return new CEditUI;
     if (Is(name, L"Progress")) return new CProgressUI;
+    if (Is(name, L"Combo")) return new CComboUI;
+    if (Is(name, L"ListLabelElement")) return new CListLabelElementUI;
     if (Is(name, L"Container")) return new CContainerUI;
     if (Is(name, L"VerticalLayout")) return new CVerticalLayoutUI;
     if (Is(name, L"HorizontalLayout")) return new CHorizontalLayoutUI;

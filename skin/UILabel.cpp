@@ -19,8 +19,10 @@ std::uint32_t CLabelUI::CurrentTextColor() const { return m_textColor; }
 
 void CLabelUI::PaintText(HDC dc) { DrawText(dc, CurrentTextColor()); }
 
-void CLabelUI::DrawText(HDC dc, std::uint32_t color) {
-    if (m_layout.text.empty() || !m_manager) return;
+void CLabelUI::DrawText(HDC dc, std::uint32_t color) { DrawText(dc, color, m_layout.text); }
+
+void CLabelUI::DrawText(HDC dc, std::uint32_t color, const std::wstring& shown) {
+    if (shown.empty() || !m_manager) return;
     if (color == 0) color = m_manager->GetDefaultTextColor();
     RECT r = m_rect;
     r.left += m_layout.textPadding.left;
@@ -33,7 +35,7 @@ void CLabelUI::DrawText(HDC dc, std::uint32_t color) {
     case HorizontalAlign::Center: format |= DT_CENTER; break;
     case HorizontalAlign::Right: format |= DT_RIGHT; break;
     }
-    const std::wstring text = CUIManager::ApplyLanguage(m_layout.text);
+    const std::wstring text = CUIManager::ApplyLanguage(shown);
     HFONT old = static_cast<HFONT>(SelectObject(dc, m_manager->GetFont(m_layout.font)));
     SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ToColorRef(color));

@@ -19,6 +19,8 @@ protected:
     // The colour the text is drawn in now (buttons vary it by state).
     virtual std::uint32_t CurrentTextColor() const;
     void DrawText(HDC dc, std::uint32_t color);
+    // Another text in the label's place, font and alignment ("%{n}" markers replaced).
+    void DrawText(HDC dc, std::uint32_t color, const std::wstring& text);
 
     HorizontalAlign m_align = HorizontalAlign::Left;
     VerticalAlign m_valign = VerticalAlign::Center;

@@ -390,7 +390,7 @@ bool CUIManager::InCaption(POINT pt) const {
     CControlUI* control = FindAnyControl(pt);
     if (!control) return true;
     const std::wstring cls = control->GetClass();
-    return cls != L"Button" && cls != L"Option" && cls != L"Text";
+    return cls != L"Button" && cls != L"Option" && cls != L"Text" && cls != L"Combo";
 }
 
 void CUIManager::SetHot(CControlUI* control) {

@@ -1,6 +1,7 @@
 #include "skin/Utf8Text.h"
 
 #include <cstdint>
+#include <utility>
 
 namespace Skin {
 
@@ -22,11 +23,11 @@ void AppendCodePoint(std::wstring& out, char32_t cp) {
 
 bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
-}  // namespace
-
-std::wstring WideFromUtf8(const char* bytes, std::size_t size) {
-    std::wstring out;
-    if (!bytes || size == 0) return out;
+// The one decoding loop: a broken sequence becomes U+FFFD, or (strict) ends the decoding with
+// false.
+bool Decode(const char* bytes, std::size_t size, bool strict, std::wstring& out) {
+    out.clear();
+    if (!bytes || size == 0) return true;
     out.reserve(size);
     const auto* p = reinterpret_cast<const unsigned char*>(bytes);
     std::size_t i = 0;
@@ -56,6 +57,7 @@ std::wstring WideFromUtf8(const char* bytes, std::size_t size) {
             if (lead == 0xF0) low = 0x90;
             if (lead == 0xF4) high = 0x8F;
         } else {
+            if (strict) return false;
             out.push_back(static_cast<wchar_t>(kReplacement));
             ++i;
             continue;
@@ -78,11 +80,27 @@ std::wstring WideFromUtf8(const char* bytes, std::size_t size) {
         if (ok) {
             AppendCodePoint(out, cp);
         } else {
+            if (strict) return false;
             out.push_back(static_cast<wchar_t>(kReplacement));
         }
         i += used;
     }
+    return true;
+}
+
+}  // namespace
+
+std::wstring WideFromUtf8(const char* bytes, std::size_t size) {
+    std::wstring out;
+    Decode(bytes, size, false, out);
     return out;
+}
+
+bool WideFromStrictUtf8(const char* bytes, std::size_t size, std::wstring* out) {
+    std::wstring text;
+    if (!Decode(bytes, size, true, text)) return false;
+    if (out) *out = std::move(text);
+    return true;
 }
 
 }  // namespace Skin

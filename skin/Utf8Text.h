@@ -12,4 +12,8 @@ namespace Skin {
 // Zero bytes are ordinary characters. Linear in the input size.
 std::wstring WideFromUtf8(const char* bytes, std::size_t size);
 
+// The same decoding for text that must be well-formed: false (and *out untouched) at the first
+// byte that WideFromUtf8 would replace. Null bytes count as the empty text.
+bool WideFromStrictUtf8(const char* bytes, std::size_t size, std::wstring* out);
+
 }  // namespace Skin

@@ -45,6 +45,8 @@ TEST(ControlLayoutFor, KnownElementsIgnoringCase) {
         {L"checkbox", LayoutKind::Control, SizeRule::Button},
         {L"Edit", LayoutKind::Control, SizeRule::Button},
         {L"SequenceButton", LayoutKind::Control, SizeRule::Button},
+        {L"Combo", LayoutKind::Control, SizeRule::Button},
+        {L"listlabelelement", LayoutKind::Control, SizeRule::Text},
     };
     for (const Known& k : known) {
         LayoutKind kind = LayoutKind::Tab;
@@ -59,6 +61,14 @@ TEST(ControlLayoutFor, KnownElementsIgnoringCase) {
                                 L"Labels", L"", L"Butto"}) {
         EXPECT_FALSE(Skin::ControlLayoutFor(name, kind, rule));
     }
+}
+
+TEST(ControlLayoutFor, ComboItemsAreNotLaidOut) {
+    const LayoutNode n = Single(L"<Combo name=\"c\" width=\"120\"><ListLabelElement text=\"a\"/>"
+                                L"<ListLabelElement text=\"b\"/></Combo>");
+    EXPECT_EQ(n.name, L"c");
+    EXPECT_EQ(n.fixedWidth, 120);
+    EXPECT_TRUE(n.children.empty());
 }
 
 TEST(LayoutAttributes, PosAfterWidthSetsBothFixedSizes) {

@@ -37,8 +37,11 @@ std::string DataDir() {
 #endif
 }
 
-std::string ReadFile(const std::string& name) {
-    std::ifstream in(DataDir() + name, std::ios::binary);
+// The language test skin: files laid over skin/data when its package is made.
+std::string LanguageSkinDir() { return DataDir() + "../../tests/app/data/langskin/"; }
+
+std::string ReadFile(const std::string& name, const std::string& dir = DataDir()) {
+    std::ifstream in(dir + name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
@@ -51,9 +54,9 @@ struct Document {
     Skin::LayoutTree layout;
 };
 
-Document Load(const std::string& name) {
-    const std::string bytes = ReadFile(name);
-    EXPECT_FALSE(bytes.empty()) << "cannot read " << DataDir() << name;
+Document Load(const std::string& name, const std::string& dir = DataDir()) {
+    const std::string bytes = ReadFile(name, dir);
+    EXPECT_FALSE(bytes.empty()) << "cannot read " << dir << name;
     Document d;
     d.markup = Skin::ParseMarkup(bytes.data(), bytes.size());
     EXPECT_TRUE(d.markup.ok) << name << " at " << d.markup.errorOffset;
@@ -339,6 +342,63 @@ TEST(InstalledPathTip, RootFillsTheWiderWindow) {
     // cancelBtn left, okBtn right
     EXPECT_LT(Find(d, L"cancelBtn").rect.left, Find(d, L"okBtn").rect.left);
     EXPECT_EQ(Find(d, L"okBtn").rect.Width(), 110);
+}
+
+TEST(LanguageSkin, MainWindowWithALanguageBoxOnTheQuickInstallPage) {
+    Document d = Load("mainWnd.xml", LanguageSkinDir());
+    ASSERT_TRUE(d.markup.ok);
+    ASSERT_TRUE(d.layout.hasRoot);
+    std::vector<const MarkupElement*> all;
+    Walk(d.markup.root, all);
+    const MarkupElement* combo = nullptr;
+    for (const MarkupElement* e : all) {
+        Skin::LayoutKind kind;
+        Skin::SizeRule rule;
+        EXPECT_TRUE(Skin::ControlLayoutFor(e->name, kind, rule) || e->name == L"Window" ||
+                    e->name == L"Font")
+            << std::string(e->name.begin(), e->name.end());
+        const std::wstring* name = e->FindAttribute(L"name");
+        if (name && *name == L"languageCombo") combo = e;
+    }
+    // The combo's items, in the order of the language indexes.
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->name, L"Combo");
+    const std::wstring items[] = {
+        L"English", L"\u7B80\u4F53\u4E2D\u6587", L"\u7E41\u9AD4\u4E2D\u6587",
+        L"Bahasa Indonesia", L"T\u00FCrk\u00E7e", L"Deutsch", L"Fran\u00E7ais",
+        L"Espa\u00F1ol", L"Portugu\u00EAs", L"\u65E5\u672C\u8A9E", L"\uD55C\uAD6D\uC5B4",
+        L"Polski", L"Nederlands", L"Italiano", L"\u0420\u0443\u0441\u0441\u043A\u0438\u0439"};
+    ASSERT_EQ(combo->children.size(), 15u);
+    for (size_t i = 0; i < 15; ++i) {
+        EXPECT_EQ(combo->children[i].name, L"ListLabelElement") << i;
+        const std::wstring* text = combo->children[i].FindAttribute(L"text");
+        ASSERT_NE(text, nullptr) << i;
+        EXPECT_EQ(*text, items[i]) << i;
+    }
+    EXPECT_EQ(Find(d, L"lbLanguage").text, L"%{1}");
+    EXPECT_EQ(Find(d, L"defaultInstallBtn").text, L"%{2}");
+    EXPECT_TRUE(Find(d, L"languageCombo").children.empty());  // items are not laid out
+    EXPECT_EQ(Find(d, L"languageCombo").sizeRule, Skin::SizeRule::Button);
+
+    // Every control of the main window is still there.
+    const Document original = Load("mainWnd.xml");
+    std::vector<const MarkupElement*> before;
+    Walk(original.markup.root, before);
+    for (const MarkupElement* e : before) {
+        const std::wstring* name = e->FindAttribute(L"name");
+        if (name && e->name != L"Font") {
+            EXPECT_TRUE(Has(d, *name)) << std::string(name->begin(), name->end());
+        }
+    }
+
+    // The row sits between the install button and the tip, the page below keeps its place.
+    const SkinTest::FakeMeasure measure;
+    Skin::ArrangeWindow(d.layout.root, 600, 400, &measure);
+    EXPECT_EQ(Find(d, L"defaultInstallBtn").rect, (Rect{200, 215, 400, 261}));
+    EXPECT_EQ(Find(d, L"languageRow").rect, (Rect{1, 273, 599, 297}));
+    EXPECT_EQ(Find(d, L"lbLanguage").rect, (Rect{175, 273, 265, 297}));
+    EXPECT_EQ(Find(d, L"languageCombo").rect, (Rect{265, 273, 425, 297}));
+    EXPECT_EQ(Find(d, L"customeBtn").rect, (Rect{489, 361, 589, 379}));
 }
 
 }  // namespace

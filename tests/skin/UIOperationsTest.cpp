@@ -1,5 +1,6 @@
 // The operations window code relies on, on real controls in a hidden window: page changes,
-// toolkit timers, progress values, check boxes, lookups and the disabled-image fallback.
+// toolkit timers, progress values, check boxes, combo boxes, lookups and the disabled-image
+// fallback.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 
 #include "skin/MarkupBuilder.h"
 #include "skin/UIButton.h"
+#include "skin/UICombo.h"
 #include "skin/UIContainer.h"
 #include "skin/UIManager.h"
 #include "skin/UIProgress.h"
@@ -325,6 +327,154 @@ TEST(UIOperations, DisabledButtonShowsItsNormalImageWhenTheDisabledOneIsMissing)
     DeleteFileW((folder + L"\\res\\n.png").c_str());
     RemoveDirectoryW((folder + L"\\res").c_str());
     RemoveDirectoryW(folder.c_str());
+}
+
+const char kCombo[] =
+    "<Window size=\"200,100\"><VerticalLayout><Combo name=\"combo\" height=\"24\">"
+    "<ListLabelElement name=\"first\" text=\"English\"/><ListLabelElement text=\"%{5}\"/>"
+    "<ListLabelElement text=\"Deutsch\"/></Combo><Control/></VerticalLayout></Window>";
+
+TEST(UIOperations, ComboItemsAreItsChildElements) {
+    Window w(kCombo);
+    CComboUI* combo = w.Find<CComboUI>(L"combo");
+    ASSERT_NE(combo, nullptr);
+    EXPECT_STREQ(combo->GetClass(), L"Combo");
+    ASSERT_EQ(combo->GetCount(), 3);
+    EXPECT_EQ(combo->GetCurSel(), -1);
+    EXPECT_EQ(combo->GetText(), L"");
+    EXPECT_EQ(combo->GetItemText(0), L"English");
+    EXPECT_EQ(combo->GetItemText(1), L"%{5}");
+    EXPECT_EQ(combo->GetItemText(3), L"");
+    EXPECT_EQ(combo->GetItemText(-1), L"");
+    EXPECT_EQ(combo->GetItemAt(3), nullptr);
+    CControlUI* first = w.Find<CControlUI>(L"first");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first, combo->GetItemAt(0));
+    EXPECT_STREQ(first->GetClass(), L"ListLabelElement");
+    EXPECT_EQ(first->GetParent(), combo);
+    EXPECT_EQ(first->GetManager(), &w.manager);
+    // The box is laid out like a button; its items take no room and no clicks.
+    const RECT box = combo->GetPos();
+    EXPECT_EQ(box.right - box.left, 200);
+    EXPECT_EQ(box.bottom - box.top, 24);
+    const RECT item = first->GetPos();
+    EXPECT_TRUE(IsRectEmpty(&item));
+    EXPECT_EQ(w.manager.FindControl(POINT{10, 10}), combo);
+    EXPECT_TRUE(w.recorder.seen.empty());
+}
+
+TEST(UIOperations, ComboSelectItem) {
+    Window w(kCombo);
+    CComboUI* combo = w.Find<CComboUI>(L"combo");
+    ASSERT_NE(combo, nullptr);
+    EXPECT_FALSE(combo->SelectItem(3));  // out of range: nothing changes
+    EXPECT_FALSE(combo->SelectItem(-1));
+    EXPECT_FALSE(combo->SelectItem(-2, true));
+    EXPECT_EQ(combo->GetCurSel(), -1);
+    EXPECT_EQ(w.manager.GetFocus(), nullptr);
+    EXPECT_TRUE(w.recorder.seen.empty());
+
+    EXPECT_TRUE(combo->SelectItem(1));
+    EXPECT_EQ(w.recorder.seen, (std::vector<std::wstring>{L"itemselect combo 1 -1"}));
+    EXPECT_EQ(combo->GetCurSel(), 1);
+    EXPECT_EQ(combo->GetText(), L"%{5}");
+    EXPECT_TRUE(combo->SelectItem(1));  // the current item: nothing sent again
+    EXPECT_EQ(w.recorder.seen.size(), 1u);
+    EXPECT_FALSE(combo->SelectItem(7));
+    EXPECT_EQ(combo->GetCurSel(), 1);
+
+    w.recorder.seen.clear();
+    EXPECT_TRUE(combo->SelectItem(2, false, false));  // asked not to notify
+    EXPECT_EQ(combo->GetCurSel(), 2);
+    EXPECT_EQ(combo->GetText(), L"Deutsch");
+    EXPECT_TRUE(w.recorder.seen.empty());
+
+    EXPECT_TRUE(combo->SelectItem(0, true));  // and taking the focus
+    EXPECT_EQ(w.manager.GetFocus(), combo);
+    EXPECT_EQ(w.recorder.seen,
+              (std::vector<std::wstring>{L"setfocus combo 0 0", L"itemselect combo 0 2"}));
+}
+
+TEST(UIOperations, ComboArrowKeysMoveTheSelection) {
+    Window w(kCombo);
+    CComboUI* combo = w.Find<CComboUI>(L"combo");
+    ASSERT_NE(combo, nullptr);
+    const auto key = [&](WPARAM vk) { combo->Event(UIEventArgs{UIEvent::Key, {0, 0}, vk, 0}); };
+    key(VK_UP);  // nothing selected: the first item
+    EXPECT_EQ(combo->GetCurSel(), 0);
+    key(VK_UP);  // at the top already
+    key(VK_DOWN);
+    key(VK_DOWN);
+    key(VK_DOWN);  // at the bottom already
+    EXPECT_EQ(combo->GetCurSel(), 2);
+    EXPECT_EQ(w.recorder.seen,
+              (std::vector<std::wstring>{L"itemselect combo 0 -1", L"itemselect combo 1 0",
+                                         L"itemselect combo 2 1"}));
+}
+
+TEST(UIOperations, ComboShowsTheCurrentItemWithItsLanguageText) {
+    CUIManager::SetLanguageText(5, L"MMMMMM");
+    Window w("<Window size=\"200,100\"><VerticalLayout><Combo name=\"combo\" height=\"24\" "
+             "width=\"120\" textcolor=\"#FF000000\"><ListLabelElement text=\"\"/>"
+             "<ListLabelElement text=\"%{5}\"/><ListLabelElement text=\"MMMMMM\"/></Combo>"
+             "</VerticalLayout></Window>");
+    CComboUI* combo = w.Find<CComboUI>(L"combo");
+    ASSERT_NE(combo, nullptr);
+    const auto nothing = w.Render(combo);
+    for (std::uint32_t p : nothing) ASSERT_EQ(p & 0xFFFFFF, 0xFFFFFFu);  // no item: no text
+    ASSERT_TRUE(combo->SelectItem(0));
+    EXPECT_EQ(w.Render(combo), nothing);  // an empty text
+    ASSERT_TRUE(combo->SelectItem(1));
+    const auto marker = w.Render(combo);
+    EXPECT_NE(marker, nothing);
+    ASSERT_TRUE(combo->SelectItem(2));
+    EXPECT_EQ(w.Render(combo), marker);  // "%{5}" is shown as its language text
+    CUIManager::ClearLanguageTexts();
+    EXPECT_NE(w.Render(combo), nothing);
+    ASSERT_TRUE(combo->SelectItem(1));
+    EXPECT_NE(w.Render(combo), marker);  // without the text the marker itself is shown
+}
+
+// Sends keys to the menu a click opens, from inside its loop; closes it after a while if they
+// did not.
+struct MenuDriver {
+    static std::vector<WPARAM>& Keys() {
+        static std::vector<WPARAM> keys;
+        return keys;
+    }
+    static void CALLBACK Tick(HWND window, UINT, UINT_PTR id, DWORD) {
+        static int ticks = 0;
+        ++ticks;
+        if (!Keys().empty()) {
+            const WPARAM vk = Keys().front();
+            Keys().erase(Keys().begin());
+            PostMessageW(window, WM_KEYDOWN, vk, 0);
+            return;
+        }
+        if (ticks > 40) {
+            EndMenu();
+            KillTimer(window, id);
+        }
+    }
+};
+
+TEST(UIOperations, ComboClickPicksFromAPopupMenu) {
+    Window w(kCombo);
+    CComboUI* combo = w.Find<CComboUI>(L"combo");
+    ASSERT_NE(combo, nullptr);
+    ShowWindow(w.hwnd, SW_SHOWNOACTIVATE);
+    w.Pump(50);
+    // down, down, return: the second item
+    MenuDriver::Keys() = {VK_DOWN, VK_DOWN, VK_RETURN};
+    const UINT_PTR timer = SetTimer(w.hwnd, 77, 50, &MenuDriver::Tick);
+    LRESULT result = 0;
+    w.manager.MessageHandler(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10), result);
+    w.manager.MessageHandler(WM_LBUTTONUP, 0, MAKELPARAM(10, 10), result);  // the menu's loop
+    KillTimer(w.hwnd, timer);
+    EXPECT_EQ(combo->GetCurSel(), 1);
+    bool selected = false;
+    for (const std::wstring& line : w.recorder.seen) selected |= line == L"itemselect combo 1 -1";
+    EXPECT_TRUE(selected);
 }
 
 }  // namespace

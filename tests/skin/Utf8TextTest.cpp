@@ -82,6 +82,30 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"\xF0\x9F\x98", kBad},
         BadCase{"\xC3\xC3\xA9", kBad + Wide(0xE9)}));
 
+TEST_P(Utf8Malformed, IsRefusedByTheStrictDecoder) {
+    std::wstring out = L"kept";
+    EXPECT_FALSE(Skin::WideFromStrictUtf8(GetParam().bytes.data(), GetParam().bytes.size(), &out));
+    EXPECT_EQ(out, L"kept");
+    const std::string embedded = "ok " + GetParam().bytes + " ok";
+    EXPECT_FALSE(Skin::WideFromStrictUtf8(embedded.data(), embedded.size(), &out));
+}
+
+TEST(Utf8Text, StrictDecoderTakesWellFormedText) {
+    const std::string cases[] = {"", "Language", "\xE8\xAF\xAD\xE8\xA8\x80",  // 语言
+                                 "\xC3\xA9", "\xEF\xBF\xBD",  // U+FFFD written out
+                                 "\xF0\x9F\x98\x80", "\xF4\x8F\xBF\xBF", std::string("a\0b", 3),
+                                 "\xEF\xBB\xBFx"};
+    for (const std::string& bytes : cases) {
+        std::wstring out = L"x";
+        EXPECT_TRUE(Skin::WideFromStrictUtf8(bytes.data(), bytes.size(), &out)) << bytes;
+        EXPECT_EQ(out, Decode(bytes)) << bytes;
+    }
+    std::wstring out = L"x";
+    EXPECT_TRUE(Skin::WideFromStrictUtf8(nullptr, 0, &out));
+    EXPECT_EQ(out, L"");
+    EXPECT_TRUE(Skin::WideFromStrictUtf8("a", 1, nullptr));
+}
+
 TEST(Utf8Text, ZeroBytesAreCharacters) {
     const std::string bytes("a\0b", 3);
     const std::wstring expected(L"a\0b", 3);
