@@ -13,7 +13,6 @@ usage: demo.py INSTALLER_EXE INSTALLER_CLI FAKE_PACKAGE WORK_DIR [--interactive]
 """
 import os
 import shutil
-import subprocess
 import sys
 import time
 
@@ -27,7 +26,7 @@ KEY = 'HKCU\\Software\\RavellSoft\\quillmoss'
 
 
 def wine(*args):
-    return subprocess.run([iw.WINE_RUN, *args], capture_output=True, timeout=600)
+    return iw.wine(*args, timeout=600)
 
 
 def unix_path(windows_path):
@@ -49,6 +48,18 @@ def show_file(title, path):
         print('(not there: %s)' % error.strerror)
 
 
+def records(cli):
+    """The installation records as the maintainers' tool reads them (a fresh prefix may need
+    a second try while its services come up)."""
+    for _ in range(3):
+        proc = wine(cli, 'records')
+        found = fields(proc.stdout.decode('utf-8'))
+        if 'DefaultInstallDir' in found:
+            return found
+        time.sleep(2)
+    raise SystemExit('installer-cli records failed: %r' % proc.stderr.decode('utf-8', 'replace'))
+
+
 def update_time(data_dir):
     try:
         with open(unix_path(data_dir + '\\RVSensorsAnalytics.ini'), 'rb') as f:
@@ -60,7 +71,7 @@ def update_time(data_dir):
 def write_scenarios(folder, scenarios):
     package = Scenario().out('Encode=UTF8\r\n').sleep(300)
     for p in (0.1, 0.25, 0.5, 0.75):
-        package.out('Progress=%g\r\nMessage=正在安装 Tallowmere\r\n' % p).sleep(600)
+        package.out('Progress=%g\r\n' % p).sleep(600)
     package.copyself('{instdir}\\quillmoss.exe').copyself('{instdir}\\uninst.ep')
     package.out('Progress=0.9\r\n').sleep(300)
     package.out('InstPath=%s\r\nExePath=%s\\quillmoss.exe\r\nUninstEp=%s\\uninst.ep\r\n'
@@ -90,7 +101,7 @@ def click_through(installer, upgrade, shots, data_dir):
         iw.wait_page(window, 0)
         shot(window, 'page-0-quick-install')
         print('== pressing "立即安装"')
-        installer.press('defaultInstallBtn')
+        installer.press_for_page('defaultInstallBtn', 2)
     iw.wait_page(window, 2, timeout=60)
     time.sleep(1.0)
     shot(window, 'page-2-installing')
@@ -99,8 +110,7 @@ def click_through(installer, upgrade, shots, data_dir):
     time.sleep(0.5)
     shot(window, 'page-3-finished')
     print('== closing the finished installer')
-    installer.press('closebtn')
-    return installer.exit_code()
+    return installer.press_for_exit('closebtn')
 
 
 def main():
@@ -112,7 +122,7 @@ def main():
     os.makedirs(scenarios, exist_ok=True)
     os.environ['FAKE_SCENARIO_DIR'] = winpath(scenarios)
 
-    before = fields(wine(cli, 'records').stdout.decode('utf-8'))
+    before = records(cli)
     folder = before['DefaultInstallDir']
     upgrade = bool(before.get('UnInstallEp')) and os.path.exists(unix_path(before['UnInstallEp']))
     print('== %s into %s' % ('Upgrade' if upgrade else 'Fresh install', folder))
@@ -146,7 +156,7 @@ def main():
         service.stop()
     print('== installer exit code %d' % code)
 
-    after = fields(wine(cli, 'records').stdout.decode('utf-8'))
+    after = records(cli)
     print('== records')
     print(wine('reg', 'query', KEY).stdout.decode('utf-8', 'replace').replace('\r\n', '\n').strip())
     installed = after.get('InstallPath') or folder

@@ -5,6 +5,7 @@ import os
 import re
 import subprocess
 import sys
+import tempfile
 import time
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), '..'))
@@ -33,7 +34,14 @@ PROMPTS = {  # size -> buttons
 
 
 def wine(*args, timeout=120):
-    return subprocess.run([WINE_RUN, *args], capture_output=True, timeout=timeout)
+    """Runs a Windows program to its end; its output goes through files, not pipes: a Wine
+    service that the program starts inherits its handles and would hold a pipe open for ever."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        proc = subprocess.run([WINE_RUN, *args], stdin=subprocess.DEVNULL, stdout=out,
+                              stderr=err, timeout=timeout)
+        out.seek(0)
+        err.seek(0)
+        return subprocess.CompletedProcess(proc.args, proc.returncode, out.read(), err.read())
 
 
 def x_windows():
@@ -60,10 +68,13 @@ def wait_for(predicate, timeout, what):
 
 
 def window_of_size(width, height):
+    """The position of the topmost viewable window of that size (the list runs bottom to top:
+    a newer window is found before an older one still on its way out)."""
+    found = None
     for w, h, x, y in x_windows():
         if (w, h) == (width, height):
-            return x, y
-    return None
+            found = x, y
+    return found
 
 
 class Window:
@@ -104,7 +115,30 @@ class PromptWindow(Window):
         self.skin = skin
 
     def press(self, name):
-        self.click_rect(self.buttons[name])
+        """Presses a button that closes the prompt; presses again when a click was lost (the
+        prompt still there after a while), at most three times."""
+        for _ in range(3):
+            self.click_rect(self.buttons[name])
+            end = time.time() + 3
+            while time.time() < end:
+                if window_of_size(self.width, self.height) != (self.left, self.top):
+                    return
+                time.sleep(0.2)
+        raise AssertionError('%s stays open after pressing %s' % (self.skin, name))
+
+    def wait_painted(self, timeout=10):
+        """Until its white body shows."""
+        seen = []
+
+        def white():
+            seen[:] = self.pixels([(5, 100)])
+            return seen[0] == (255, 255, 255)
+        try:
+            wait_for(white, timeout, self.skin + ' painted')
+        except AssertionError:
+            picture = self.screenshot('/tmp/installer-window-%s.png' % self.skin)
+            raise AssertionError('%s not painted: %r at (5, 100), see %s' % (
+                self.skin, seen, picture))
 
 
 def key(*keys):
@@ -131,9 +165,16 @@ class Installer:
             if self.proc.poll() is not None:
                 raise AssertionError('the installer ended with %d' % self.proc.returncode)
             return window_of_size(600, 400)
-        left, top = wait_for(found, timeout, 'the main window')
-        self.window = Window(left, top, 600, 400)
-        time.sleep(0.5)
+        # Wine may map the window before it reaches its centred place: wait until it stays.
+        position = wait_for(found, timeout, 'the main window')
+        end = time.time() + timeout
+        while time.time() < end:
+            time.sleep(0.5)
+            now = wait_for(found, timeout, 'the main window')
+            if now == position:
+                break
+            position = now
+        self.window = Window(position[0], position[1], 600, 400)
         return self.window
 
     def press(self, name):
@@ -147,9 +188,55 @@ class Installer:
             if position is None and self.proc.poll() is not None:
                 raise AssertionError('the installer ended with %d' % self.proc.returncode)
             return position
-        left, top = wait_for(found, timeout, skin)
-        time.sleep(0.5)
-        return PromptWindow(skin, left, top)
+        end = time.time() + timeout
+        while True:
+            position = wait_for(found, max(end - time.time(), 1), skin)
+            time.sleep(0.3)
+            if wait_for(found, max(end - time.time(), 1), skin) != position:
+                continue  # still on its way to its place
+            prompt = PromptWindow(skin, *position)
+            try:
+                prompt.wait_painted(timeout=5)
+                break
+            except AssertionError:
+                if time.time() > end:
+                    raise
+        time.sleep(0.3)
+        return prompt
+
+    def press_for_prompt(self, name, skin, timeout=60):
+        """Presses a main-window button that opens a prompt; presses again when the click
+        was lost (no prompt after a few seconds), at most three times."""
+        for _ in range(2):
+            self.press(name)
+            try:
+                return self.wait_prompt(skin, timeout=5)
+            except AssertionError:
+                if not self.running():
+                    raise
+        self.press(name)
+        return self.wait_prompt(skin, timeout=timeout)
+
+    def press_for_page(self, name, page):
+        """Presses a main-window button that changes the page, again when a click was lost."""
+        for _ in range(2):
+            self.press(name)
+            try:
+                return wait_page(self.window, page, timeout=4)
+            except AssertionError:
+                pass
+        self.press(name)
+        wait_page(self.window, page, timeout=10)
+
+    def press_for_exit(self, name):
+        """Presses a main-window button that ends the installer; its exit code."""
+        for _ in range(3):
+            self.press(name)
+            try:
+                return self.exit_code(timeout=6)
+            except subprocess.TimeoutExpired:
+                pass
+        return self.exit_code(timeout=30)
 
     def no_prompt(self, wait=1.5):
         time.sleep(wait)
@@ -166,6 +253,11 @@ class Installer:
         if self.proc.poll() is None:
             self.proc.kill()
             self.proc.wait()
+        # its windows leave the screen with it; the next run must not find them
+        end = time.time() + 10
+        while time.time() < end and (window_of_size(600, 400) or window_of_size(360, 180) or
+                                     window_of_size(400, 180)):
+            time.sleep(0.2)
 
 
 def _blue(rgb):
@@ -203,4 +295,6 @@ def wait_page(window, page, timeout=10):
     try:
         wait_for(shown, timeout, 'page %d' % page)
     except AssertionError:
-        raise AssertionError('page %r instead of page %d' % (last[0] if last else None, page))
+        picture = window.screenshot('/tmp/installer-window-page-%d.png' % page)
+        raise AssertionError('page %r instead of page %d (see %s)' % (
+            last[0] if last else None, page, picture))

@@ -123,7 +123,7 @@ bool CMainWnd::StartInstall(const std::wstring& folder, bool desktopShortcut, bo
     const std::wstring oldUninstaller =
         m_records.IsOverrideDisabled(folder) ? std::wstring() : m_prevUninstEp;
     m_pipeline->SetParams(config.DownloadUrl, oldUninstaller, folder, desktopShortcut,
-                          quickLaunch, m_records.adminAccount, m_records.elevated, LanguageCode());
+                          quickLaunch, m_records.adminAccount, m_records.elevated, LanguageCodeOf());
     if (config.IsCheckNet) {
         Utils::StartOwnedThread(m_netCheckWorker, this, L"ABDEF", [](void* owner) {
             CoInitialize(nullptr);

@@ -37,7 +37,7 @@ void CMainWnd::ApplyPreviousLanguage() {
     if (m_languageCombo) m_languageCombo->SelectItem(index, false, true);
 }
 
-std::wstring CMainWnd::LanguageCode() const {
+std::wstring CMainWnd::LanguageCodeOf() const {
     if (!m_languageCombo) return std::wstring();
     const char* code = LanguageCodeAt(m_languageCombo->GetCurSel());
     return code ? std::wstring(code, code + strlen(code)) : std::wstring();

@@ -45,6 +45,9 @@ public:
     // test replaces it.
     void SetTickSource(std::function<std::uint32_t()> tick) { m_tick = std::move(tick); }
 
+    // The code of the language box's choice handed to the package; empty without a box.
+    std::wstring LanguageCodeOf() const;
+
     // The page mainTabLt shows (-1 without it).
     int CurrentPage() const;
 
@@ -82,7 +85,6 @@ private:
     void LaunchProduct();
     void PostFlow(FlowNotification type, WPARAM wParam);
     void SetInstallButtonsEnabled(bool enabled);
-    std::wstring LanguageCode() const;
 
     // Language.
     void SetUpLanguage();

@@ -6,44 +6,25 @@
 #include <gtest/gtest.h>
 
 #include "app/InstallerConfig.h"
-#include "skin/SkinFiles.h"
 #include "skin/UIButton.h"
 #include "skin/UIContainer.h"
 #include "skin/UIProgress.h"
-#include "skin/WndShadow.h"
 #include "ui/MainWnd.h"
 #include "ui/PipelineEvent.h"
+#include "MainWindowFixture.h"
 
 using namespace Skin;
 
 namespace {
 
-// Closes every prompt that opens while the test waits inside one (their modal loops run the
-// thread's timers).
-void CALLBACK ClosePrompts(HWND, UINT, UINT_PTR, DWORD) {
-    for (const wchar_t* name : {L"MessageBox1Wnd", L"MessageBox2Wnd", L"NetworkTipWnd",
-                                L"ExitTipWnd", L"InstalledPathTipWnd"}) {
-        if (HWND prompt = FindWindowW(name, nullptr)) PostMessageW(prompt, WM_CLOSE, 1, 0);
-    }
-}
-
-class MainWndTest : public ::testing::Test {
+class MainWndTest : public MainWindowFixture {
 protected:
-    static void SetUpTestSuite() {
-        SkinResources().SetInstance(GetModuleHandleW(nullptr));
-        SetSevenZipPackages(true);
-        CWndShadow::Initialize(GetModuleHandleW(nullptr));
-    }
-
     void SetUp() override {
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\RavellSoft\\quillmoss");  // no earlier install
+        MainWindowFixture::SetUp();
         TheInstallerConfig().DownloadScale = 0.7;
         window.SetTickSource([this] { return now; });
         ASSERT_NE(window.Create(nullptr, L"Tallowmere", WS_OVERLAPPEDWINDOW, 0), nullptr);
-        timer = SetTimer(nullptr, 0, 200, &ClosePrompts);
     }
-
-    void TearDown() override { KillTimer(nullptr, timer); }
 
     void Event(int code, double value = 0.0, const wchar_t* message = L"") {
         window.OnPipelineEvent(new PipelineEvent{code, value, message});
@@ -61,7 +42,6 @@ protected:
 
     std::uint32_t now = 5000;
     CMainWnd window;
-    UINT_PTR timer = 0;
 };
 
 TEST_F(MainWndTest, ProgressOfTheDownloadThenTheInstallation) {
@@ -167,6 +147,18 @@ TEST_F(MainWndTest, TheTermsLinkNeverKeepsItsOwnTick) {
     accept->Selected(true, true);
     EXPECT_TRUE(link->IsSelected());
     EXPECT_TRUE(custom->IsEnabled());
+}
+
+TEST_F(MainWndTest, NoInternetAsksToTryLaterAndStaysOnTheStartPage) {
+    CControlUI* install = window.Manager().FindControl(L"customeInstallBtn");
+    install->SetEnabled(false);  // as a start leaves it until the go-ahead
+    // the network check's answer: connected to a network, no Internet (upper half not 0)
+    PostMessageW(window.GetHWND(), CMainWnd::kFlowMessage, 0x00010001, CMainWnd::kCheckNet);
+    Pump(1500);
+    ASSERT_EQ(ClosedPrompts(), std::vector<std::wstring>{L"MessageBox2Wnd"});
+    EXPECT_EQ(window.CurrentPage(), 0);
+    EXPECT_TRUE(install->IsEnabled());
+    EXPECT_TRUE(window.Manager().FindControl(L"defaultInstallBtn")->IsEnabled());
 }
 
 TEST_F(MainWndTest, TheDefaultFolderIsInTheFolderBox) {

@@ -74,8 +74,8 @@ TEST(FolderChoiceTest, PickedFolderGetsTheProductFolder) {
         {L"D:\\Apps", true, L"D:\\Apps\\quillmoss"},
         {L"C:\\程序 文件", true, L"C:\\程序 文件\\quillmoss"},
         {L"", false, L"unchanged"},
-        {L"C:\\" + std::wstring(249, L'a'), true, L"C:\\" + std::wstring(249, L'a') + L"\\quillmoss"},
-        {L"C:\\" + std::wstring(250, L'a'), false, L"unchanged"},  // 260 characters
+        {L"C:\\" + std::wstring(246, L'a'), true, L"C:\\" + std::wstring(246, L'a') + L"\\quillmoss"},  // 259
+        {L"C:\\" + std::wstring(247, L'a'), false, L"unchanged"},  // 260 characters
     };
     for (const Row& row : rows) {
         std::wstring joined = L"unchanged";

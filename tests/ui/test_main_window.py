@@ -101,7 +101,8 @@ class MainWindowTest(unittest.TestCase):
     def start(self, *args):
         run = Installer(self.exe, *args, env=self.env)
         self.runs.append(run)
-        run.wait_window()
+        iw.wait_page(run.wait_window(), 0)  # painted and taking input
+        time.sleep(0.5)
         return run
 
     def shot(self, window, name):
@@ -125,8 +126,7 @@ class MainWindowTest(unittest.TestCase):
         w = run.window
         iw.wait_page(w, 0)
         self.shot(w, 'main-page-0')
-        run.press('defaultInstallBtn')
-        iw.wait_page(w, 2, timeout=30)
+        run.press_for_page('defaultInstallBtn', 2)
         self.shot(w, 'main-page-2')
         # no way out while installing: Alt+F4 is ignored, and no exit question comes
         iw.key('alt+F4')
@@ -138,27 +138,26 @@ class MainWindowTest(unittest.TestCase):
         self.assert_records(folder)
         self.assertEqual(folder, self.default_folder())
         # on the finished page the close button closes at once
-        run.press('closebtn')
-        self.assertEqual(run.exit_code(timeout=30), 0)
+        self.assertEqual(run.press_for_exit('closebtn'), 0)
 
     def test_custom_install_into_a_typed_folder(self):
+        # with the connectivity check on (Wine's network list reports a connection)
+        self.configure(DownloadUrl=self.service.url('681'), IsCheckNet='true')
         self.package_scenario(self.successful_package())
         folder = 'C:\\Program Files\\泰罗 Mere\\quillmoss'
         run = self.start()
         w = run.window
-        run.press('customeBtn')
-        iw.wait_page(w, 1)
+        run.press_for_page('customeBtn', 1)
         run.press('installDirEdit')
         iw.key('End')
         iw.key('shift+Home')
         iw.type_text(folder)
         self.shot(w, 'main-page-1')
-        run.press('customeInstallBtn')
+        run.press_for_page('customeInstallBtn', 2)
         self.assertEqual(self.wait_record(), folder)
         iw.wait_page(w, 3, timeout=30)
         self.assert_records(folder)
-        run.press('closebtn')
-        self.assertEqual(run.exit_code(timeout=30), 0)
+        self.assertEqual(run.press_for_exit('closebtn'), 0)
         shutil.rmtree(unix_path('C:\\Program Files\\泰罗 Mere'), ignore_errors=True)
 
     # --- failures ---
@@ -166,23 +165,21 @@ class MainWindowTest(unittest.TestCase):
         self.package_scenario(self.successful_package())
         self.serve('681', get_status=404)
         run = self.start()
-        run.press('defaultInstallBtn')
+        run.press_for_page('defaultInstallBtn', 2)
         prompt = run.wait_prompt('NetworkTipWnd.xml', timeout=90)
         self.shot(prompt, 'prompt-download-failed')
         self.serve('681')  # the network is back
         prompt.press('okBtn')  # "重新安装"
         self.wait_record()
         iw.wait_page(run.window, 3, timeout=30)
-        run.press('closebtn')
-        self.assertEqual(run.exit_code(timeout=30), 0)
+        self.assertEqual(run.press_for_exit('closebtn'), 0)
 
     def test_package_failure_shows_its_text_and_returns_to_page_0(self):
         self.package_scenario(Scenario().out('Encode=UTF8\r\nProgress=0.3\r\n').sleep(200)
                               .out('Error=磁盘写入失败\r\n'))
         run = self.start()
-        run.press('customeBtn')
-        iw.wait_page(run.window, 1)
-        run.press('customeInstallBtn')
+        run.press_for_page('customeBtn', 1)
+        run.press_for_page('customeInstallBtn', 2)
         prompt = run.wait_prompt('MessageBox2Wnd.xml', timeout=60)
         self.shot(prompt, 'prompt-package-failed')
         prompt.press('closebtn')
@@ -238,7 +235,7 @@ class MainWindowTest(unittest.TestCase):
                                 'the upgrade')
                     iw.wait_page(run.wait_window(), 3, timeout=30)
                     self.assertTrue(self.service.gets())
-                    run.press('closebtn')
+                    self.assertEqual(run.press_for_exit('closebtn'), 0)
                 else:  # "打开软件" starts the product; the close button does nothing more
                     self.assertEqual(run.exit_code(timeout=30), 0)
                     time.sleep(1.0)
@@ -258,8 +255,7 @@ class MainWindowTest(unittest.TestCase):
         try:
             time.sleep(1.5)
             run = self.start()
-            run.press('defaultInstallBtn')
-            prompt = run.wait_prompt('MessageBox1Wnd.xml')
+            prompt = run.press_for_prompt('defaultInstallBtn', 'MessageBox1Wnd.xml')
             self.shot(prompt, 'prompt-product-running')
             prompt.press('closebtn')
             self.assertEqual(run.exit_code(timeout=30), 0)
@@ -280,19 +276,16 @@ class MainWindowTest(unittest.TestCase):
         os.symlink(small, drive)
         try:
             run = self.start()
-            run.press('customeBtn')
-            iw.wait_page(run.window, 1)
+            run.press_for_page('customeBtn', 1)
             run.press('installDirEdit')
             iw.key('End')
             iw.key('shift+Home')
             iw.type_text('Q:\\quillmoss')
-            run.press('customeInstallBtn')
-            prompt = run.wait_prompt('MessageBox2Wnd.xml')
+            prompt = run.press_for_prompt('customeInstallBtn', 'MessageBox2Wnd.xml')
             self.shot(prompt, 'prompt-low-disk-space')
             prompt.press('closebtn')
             iw.wait_page(run.window, 1)  # stays, the button usable again
-            run.press('customeInstallBtn')
-            run.wait_prompt('MessageBox2Wnd.xml').press('closebtn')
+            run.press_for_prompt('customeInstallBtn', 'MessageBox2Wnd.xml').press('closebtn')
             self.assertEqual(self.service.gets(), [])
         finally:
             for run in self.runs:
@@ -311,20 +304,16 @@ class MainWindowTest(unittest.TestCase):
 
     def test_the_close_button_asks_on_pages_0_and_1(self):
         run = self.start()
-        run.press('closebtn')
-        prompt = run.wait_prompt('ExitTipWnd.xml')
+        prompt = run.press_for_prompt('closebtn', 'ExitTipWnd.xml')
         self.shot(prompt, 'prompt-exit-question')
         prompt.press('cancelBtn')  # "否"
         self.assertTrue(run.no_prompt())
         self.assertTrue(run.running())
-        run.press('customeBtn')
-        iw.wait_page(run.window, 1)
-        run.press('closebtn')
-        run.wait_prompt('ExitTipWnd.xml').press('closebtn')
+        run.press_for_page('customeBtn', 1)
+        run.press_for_prompt('closebtn', 'ExitTipWnd.xml').press('closebtn')
         self.assertTrue(run.no_prompt())
         self.assertTrue(run.running())
-        run.press('closebtn')
-        run.wait_prompt('ExitTipWnd.xml').press('okBtn')  # "是"
+        run.press_for_prompt('closebtn', 'ExitTipWnd.xml').press('okBtn')  # "是"
         self.assertEqual(run.exit_code(timeout=30), 0)
 
     def default_folder(self):
