@@ -140,6 +140,23 @@ class MainWindowTest(unittest.TestCase):
         # on the finished page the close button closes at once
         self.assertEqual(run.press_for_exit('closebtn'), 0)
 
+    def test_the_package_starts_the_product_and_closes_the_finished_installer(self):
+        folder = self.default_folder()
+        marker = os.path.join(self.work, 'product-started')
+        with open(os.path.join(self.scenarios, 'quillmoss.exe.scenario'), 'w') as f:
+            f.write(Scenario().file(winpath(marker), b'yes').text())
+        self.package_scenario(
+            Scenario().out('Encode=UTF8\r\nProgress=0.5\r\n').copyself('{instdir}\\uninst.ep')
+            .copyself('{instdir}\\quillmoss.exe')
+            .out('ExePath=%s\\quillmoss.exe\r\nStartupStyle=AutoStartup\r\nTopShowDetention=0\r\n'
+                 'FinsihCloseDetention=2000\r\nState=Success\r\n' % folder))
+        run = self.start()
+        run.press_for_page('defaultInstallBtn', 2)
+        # the finished page launches the product, and the close timer ends the installer
+        self.assertEqual(run.exit_code(timeout=90), 0)
+        self.assert_records(folder)
+        iw.wait_for(lambda: os.path.exists(marker), 20, 'the product started')
+
     def test_custom_install_into_a_typed_folder(self):
         # with the connectivity check on (Wine's network list reports a connection)
         self.configure(DownloadUrl=self.service.url('681'), IsCheckNet='true')
