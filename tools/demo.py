@@ -19,6 +19,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 import installer_window as iw  # noqa: E402
+from installer_window import unix_path  # noqa: E402
 from download_service import DownloadService  # noqa: E402
 from fake_scenario import Scenario, winpath  # noqa: E402
 
@@ -27,10 +28,6 @@ KEY = 'HKCU\\Software\\RavellSoft\\quillmoss'
 
 def wine(*args):
     return iw.wine(*args, timeout=600)
-
-
-def unix_path(windows_path):
-    return wine('winepath', '-u', windows_path).stdout.decode().strip()
 
 
 def fields(out):

@@ -44,6 +44,11 @@ def wine(*args, timeout=120):
         return subprocess.CompletedProcess(proc.args, proc.returncode, out.read(), err.read())
 
 
+def unix_path(windows_path):
+    """Where a Windows path of the prefix lies on this machine."""
+    return wine('winepath', '-u', windows_path).stdout.decode().strip()
+
+
 def x_windows():
     """Viewable top-level X windows: [(width, height, x, y)]."""
     tree = subprocess.run(['xwininfo', '-root', '-children'], capture_output=True,
@@ -204,39 +209,29 @@ class Installer:
         time.sleep(0.3)
         return prompt
 
-    def press_for_prompt(self, name, skin, timeout=60):
-        """Presses a main-window button that opens a prompt; presses again when the click
-        was lost (no prompt after a few seconds), at most three times."""
-        for _ in range(2):
+    def _press_until(self, name, outcome, patience, timeout):
+        """Presses a main-window button and waits for what it leads to (outcome(seconds));
+        presses again when a click was lost (nothing after patience seconds), at most three
+        times, the last one waiting the whole timeout."""
+        for attempt in range(3):
             self.press(name)
             try:
-                return self.wait_prompt(skin, timeout=5)
-            except AssertionError:
-                if not self.running():
+                return outcome(patience if attempt < 2 else timeout)
+            except (AssertionError, subprocess.TimeoutExpired):
+                if attempt == 2:
                     raise
-        self.press(name)
-        return self.wait_prompt(skin, timeout=timeout)
+
+    def press_for_prompt(self, name, skin, timeout=60):
+        """Presses a button that opens a prompt; the prompt."""
+        return self._press_until(name, lambda t: self.wait_prompt(skin, timeout=t), 5, timeout)
 
     def press_for_page(self, name, page):
-        """Presses a main-window button that changes the page, again when a click was lost."""
-        for _ in range(2):
-            self.press(name)
-            try:
-                return wait_page(self.window, page, timeout=4)
-            except AssertionError:
-                pass
-        self.press(name)
-        wait_page(self.window, page, timeout=10)
+        """Presses a button that changes the page."""
+        self._press_until(name, lambda t: wait_page(self.window, page, timeout=t), 4, 10)
 
     def press_for_exit(self, name):
-        """Presses a main-window button that ends the installer; its exit code."""
-        for _ in range(3):
-            self.press(name)
-            try:
-                return self.exit_code(timeout=6)
-            except subprocess.TimeoutExpired:
-                pass
-        return self.exit_code(timeout=30)
+        """Presses a button that ends the installer; its exit code."""
+        return self._press_until(name, lambda t: self.exit_code(timeout=t), 6, 30)
 
     def no_prompt(self, wait=1.5):
         time.sleep(wait)
@@ -247,7 +242,7 @@ class Installer:
 
     def exit_code(self, timeout=60):
         code = self.proc.wait(timeout=timeout)
-        return code - 2 ** 32 if code >= 2 ** 31 else (code - 256 if code > 127 else code)
+        return code - 256 if code > 127 else code  # Wine hands on the low 8 bits: 255 is -1
 
     def kill(self):
         if self.proc.poll() is None:

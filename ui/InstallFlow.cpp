@@ -110,8 +110,7 @@ bool CMainWnd::StartInstall(const std::wstring& folder, bool desktopShortcut, bo
     // about itself, as it exists by now.
     wchar_t drive[_MAX_DRIVE] = {};
     _wsplitpath_s(folder.c_str(), drive, _MAX_DRIVE, nullptr, 0, nullptr, 0, nullptr, 0);
-    Utils::HardDiskManager disk;
-    disk.freeBytesAvailable = disk.totalBytes = disk.totalFreeBytes = 0;
+    Utils::HardDiskManager disk;  // counts start at 0, and a failed query leaves them there
     disk.CheckFreeSpace(drive[0] ? std::wstring(drive) : folder);
     if (static_cast<double>(disk.freeBytesAvailable) / kGiB < 1.0) {
         ShowPrompt(m_hwnd, Prompt::LowDiskSpace);

@@ -1,6 +1,5 @@
 """One pipeline start through `installer-cli.exe pipeline`: uninstall, download, install, and
 the records written, with the fake package served by the download service and run for real."""
-import configparser
 import os
 import shutil
 import subprocess
@@ -14,18 +13,9 @@ from cli_harness import CliDir, FakeProgram, Scenario, parse_events, winpath
 
 sys.path.insert(0, os.path.join(cli_harness.ROOT, 'tools'))
 from download_service import DownloadService  # noqa: E402
+from ini_file import read_ini  # noqa: E402
 
 FAKE = None
-
-
-def read_ini(path):
-    parser = configparser.ConfigParser(strict=False, interpolation=None)
-    parser.optionxform = str
-    with open(path, 'rb') as f:
-        data = f.read()
-    text = data.decode('utf-16') if data[:2] in (b'\xff\xfe', b'\xfe\xff') else data.decode('latin-1')
-    parser.read_string(text)
-    return parser
 
 
 class PipelineTest(unittest.TestCase):

@@ -2,13 +2,15 @@
 clicks and keys (xdotool under Xvfb): which button gives which answer, Alt+F4, Escape, and the
 owner disabled while a prompt is open."""
 import os
-import re
 import subprocess
 import sys
 import time
 import unittest
 
 import cli_harness
+
+sys.path.insert(0, os.path.join(cli_harness.ROOT, 'tools'))
+import installer_window as iw  # noqa: E402
 
 SHOTS = None  # screenshots go here
 
@@ -61,22 +63,10 @@ class Prompt:
         return int(out[-1])
 
 
-def x_windows():
-    """(geometry, map state) of the top-level X windows: [(w, h, x, y, viewable)]."""
-    tree = subprocess.run(['xwininfo', '-root', '-tree'], capture_output=True,
-                          check=True).stdout.decode()
-    found = []
-    for match in re.finditer(r'^\s+(0x[0-9a-f]+) .*?(\d+)x(\d+)\+(-?\d+)\+(-?\d+)', tree, re.M):
-        info = subprocess.run(['xwininfo', '-id', match.group(1)], capture_output=True).stdout
-        found.append((int(match.group(2)), int(match.group(3)), int(match.group(4)),
-                      int(match.group(5)), b'IsViewable' in info))
-    return found
-
-
 def shadow_of(width, height):
     """The shadow window of a frame of that size (size 6 all round): its geometry, or None."""
-    for w, h, x, y, viewable in x_windows():
-        if (w, h) == (width + 12, height + 12) and viewable:
+    for w, h, x, y in iw.x_windows():
+        if (w, h) == (width + 12, height + 12):
             return x, y
     return None
 

@@ -5,7 +5,6 @@ before an install, one installer at a time, and closing.
 
 usage: test_main_window.py RAVELL_INSTALLER_EXE FAKE_PACKAGE_EXE SCREENSHOT_DIR
 """
-import configparser
 import os
 import shutil
 import subprocess
@@ -18,6 +17,8 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'
 import installer_window as iw  # noqa: E402
 from installer_window import Installer, Scenario, winpath  # noqa: E402
 from download_service import DownloadService  # noqa: E402
+from ini_file import read_ini  # noqa: E402
+from installer_window import unix_path  # noqa: E402
 
 EXE = FAKE = SHOTS = None
 KEY = 'HKCU\\Software\\RavellSoft\\quillmoss'
@@ -30,20 +31,6 @@ def reg_value(name):
         if line.startswith(name + '='):
             return line.split('=', 1)[1] or None
     return None
-
-
-def unix_path(windows_path):
-    return iw.wine('winepath', '-u', windows_path).stdout.decode().strip()
-
-
-def read_ini(path):
-    parser = configparser.ConfigParser(strict=False, interpolation=None)
-    parser.optionxform = str
-    with open(path, 'rb') as f:
-        data = f.read()
-    text = data.decode('utf-16') if data[:2] in (b'\xff\xfe', b'\xfe\xff') else data.decode('latin-1')
-    parser.read_string(text)
-    return parser
 
 
 class MainWindowTest(unittest.TestCase):
