@@ -9,7 +9,7 @@
 #include "app/RouteSubstitution.h"
 #include "sys/SystemIdentity.h"
 
-const wchar_t kDefaultDownloadUrl[] = L"http://dl.tallowmere.example/software/681";
+const wchar_t kDefaultDownloadUrl[] = L"https://dl.tallowmere.example/software/681";
 
 namespace {
 

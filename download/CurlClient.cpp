@@ -68,6 +68,10 @@ int SetCommonOptions(CURL* handle) {
     result |= curl_easy_setopt(handle, CURLOPT_MAXREDIRS, CurlClient::kMaxRedirects);
     result |= curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https,file");
     result |= curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // Certificates are checked against the system's store (Schannel), host name included:
+    // an elevated installer must not run what a man in the middle hands it.
+    result |= curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
+    result |= curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
     return result;
 }
 

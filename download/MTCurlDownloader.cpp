@@ -145,8 +145,6 @@ bool CMTCurlDownloader::getRealDownloadUrl(const std::string& url) {
     options |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
     options |= SetCommonOptions(handle);
     options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
-    options |= curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 0L);
-    options |= curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 0L);
     options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
     options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
     if (options != 0 || curl_easy_perform(handle) != CURLE_OK) return false;
@@ -187,8 +185,6 @@ int CMTCurlDownloader::downloadExe(DownloadPartNode* part) {
     options |= SetBodyTransferOptions(h, part->url, &CMTCurlDownloader::WriteSegment, part,
                                       &CMTCurlDownloader::ReadSegmentHeader, part,
                                       &CMTCurlDownloader::OnProgress, this, 5L);
-    options |= curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 0L);
-    options |= curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 0L);
     if (!part->wholeFile || part->nextOffset > 0)
         options |= curl_easy_setopt(h, CURLOPT_RANGE, range);
     if (options != 0) return part->state = options;

@@ -176,11 +176,6 @@ bool WinHttpClient::SendHttpRequest(const std::wstring& requestVerb) {
     DWORD_PTR context = reinterpret_cast<DWORD_PTR>(this);
     WinHttpSetOption(request, WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context);
     WinHttpSetStatusCallback(request, &OnStatus, WINHTTP_CALLBACK_FLAG_REDIRECT, 0);
-    if (https && !m_requireValidCert) {
-        DWORD flags = SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_CERT_DATE_INVALID |
-                      SECURITY_FLAG_IGNORE_CERT_CN_INVALID;
-        WinHttpSetOption(request, WINHTTP_OPTION_SECURITY_FLAGS, &flags, sizeof flags);
-    }
 
     bool succeeded = false;
     bool outOfMemory = false;

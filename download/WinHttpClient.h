@@ -22,7 +22,6 @@ public:
 
     bool SendHttpRequest(const std::wstring& verb);
 
-    void SetRequireValidCertificate(bool on) { m_requireValidCert = on; }
     void SetAdditionalRequestHeaders(const std::wstring& headers) { m_additionalHeaders = headers; }
     void SetAdditionalRequestCookies(const std::wstring& cookies) { m_additionalCookies = cookies; }
     void SetAdditionalDataToSend(const std::string& data) { m_requestData = data; }
@@ -74,7 +73,6 @@ private:
     bool ReadBody(void* request);
 
     void* m_session = nullptr;
-    bool m_requireValidCert = false;
     std::wstring m_url;
     std::wstring m_hostName;
     std::wstring m_responseHeader;

@@ -5,7 +5,7 @@ import unittest
 import cli_harness
 from cli_harness import CliDir
 
-BUILT_IN_URL = 'http://dl.tallowmere.example/software/681'
+BUILT_IN_URL = 'https://dl.tallowmere.example/software/681'
 DEFAULTS = {
     'DownloadUrl': BUILT_IN_URL, 'DownloadType': '1', 'IsCheckNet': 'false',
     'DownloadScale': '0.7', 'InstCmd': '', 'LanguageIndex': '-1', 'InsNew': 'false',

@@ -6,7 +6,7 @@
 #include "sys/TextConversion.h"
 
 // http <verb> <url> [--file=PATH] [--data=TEXT] [--header=LINE] [--cookie=TEXT]
-//      [--require-valid-cert] [--proxy=HOST:PORT] [--proxy-user=U] [--proxy-password=P]: one
+//      [--proxy=HOST:PORT] [--proxy-user=U] [--proxy-password=P]: one
 // WinHttpClient exchange; prints the result and what the client took from the response.
 int RunHttpCommand(const std::vector<std::wstring>& args) {
     if (args.size() < 2) {
@@ -22,7 +22,6 @@ int RunHttpCommand(const std::vector<std::wstring>& args) {
             client.SetAdditionalDataToSend(Utils::ToNarrow(value, CP_UTF8));
         else if (ReadOption(args[i], L"--header", value)) client.SetAdditionalRequestHeaders(value);
         else if (ReadOption(args[i], L"--cookie", value)) client.SetAdditionalRequestCookies(value);
-        else if (args[i] == L"--require-valid-cert") client.SetRequireValidCertificate(true);
         else if (ReadOption(args[i], L"--proxy", value)) client.SetProxy(value);
         else if (ReadOption(args[i], L"--proxy-user", value)) client.SetProxyUsername(value);
         else if (ReadOption(args[i], L"--proxy-password", value)) client.SetProxyPassword(value);
