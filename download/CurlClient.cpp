@@ -1,6 +1,7 @@
 #include "download/CurlClient.h"
 
 #include "download/CurlHandle.h"  // before windows.h: it brings winsock2.h
+#include "download/ServerCertificate.h"
 
 #include <windows.h>
 
@@ -72,6 +73,9 @@ int SetCommonOptions(CURL* handle) {
     // an elevated installer must not run what a man in the middle hands it.
     result |= curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
     result |= curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
+    // Revoked certificates are refused; an unreachable revocation server is not a refusal.
+    result |= curl_easy_setopt(handle, CURLOPT_SSL_OPTIONS, (long)CURLSSLOPT_REVOKE_BEST_EFFORT);
+    result |= SetServerCertificateCheck(handle);
     return result;
 }
 
@@ -155,19 +159,12 @@ int CurlClient::Start() {
             result = CURLE_PARTIAL_FILE;
         } else if (size > m_expected) {
             _wremove(partPath.c_str());
-            m_hashed = -1;
             result = CURLE_WRITE_ERROR;
         }
     }
     if (result == 0) {
         _wremove(m_target.c_str());
-        if (_wrename(partPath.c_str(), m_target.c_str()) != 0) {
-            result = kFinishFailed;
-        } else {
-            Md5 digest = m_md5;
-            m_digest = m_hashed == m_expected ? digest.HexDigest() : std::string();
-            m_hashed = -1;  // the part file is gone; a later download starts afresh
-        }
+        if (_wrename(partPath.c_str(), m_target.c_str()) != 0) result = kFinishFailed;
     }
     DEBUG_LOG(L"end download\r\n");
     return result;
@@ -180,7 +177,6 @@ int CurlClient::Transfer(std::int64_t length) {
     m_expected = length;
     m_partSize = FileSize(GetFilePath(true));
     if (m_partSize > length && !TruncatePart()) return kPartFileFailed;  // not this file's bytes
-    if (!HashPrefix(m_partSize)) return kPartFileFailed;
     m_resumeOffset = m_partSize;
     if (m_partSize == length) return 0;  // an earlier attempt got every byte
 
@@ -206,7 +202,7 @@ int CurlClient::Transfer(std::int64_t length) {
                                     static_cast<curl_off_t>(m_resumeOffset));
     m_bodyChecked = false;
     m_head = ResponseHead();
-    const int result = options == 0 ? curl_easy_perform(h) : options;
+    const int result = options == 0 ? PerformRequest(h) : options;
     m_transfer = nullptr;
     if (result == CURLE_RANGE_ERROR && !TruncatePart()) return kPartFileFailed;
     return result;
@@ -218,33 +214,6 @@ bool CurlClient::TruncatePart() {
     if (_chsize_s(_fileno(m_part.get()), 0) != 0) return false;
     m_partSize = 0;
     m_resumeOffset = 0;
-    m_md5 = Md5();
-    m_hashed = 0;
-    return true;
-}
-
-// Brings the running MD5 up to the part file's first size bytes. An earlier attempt's bytes
-// are already hashed; only a part file of unknown history is read again.
-bool CurlClient::HashPrefix(std::int64_t size) {
-    if (m_hashed == size) return true;
-    m_md5 = Md5();
-    m_hashed = 0;
-    if (size <= 0) return true;
-    Md5 prefix;
-    Utils::UniqueFile file(_wfopen(GetFilePath(true).c_str(), L"rb"));
-    if (!file) return false;
-    std::vector<unsigned char> block(256 * 1024);
-    std::int64_t left = size;
-    while (left > 0) {
-        const size_t want = left < static_cast<std::int64_t>(block.size())
-                                ? static_cast<size_t>(left) : block.size();
-        const size_t read = std::fread(block.data(), 1, want, file.get());
-        if (read == 0) return false;
-        prefix.Update(block.data(), read);
-        left -= static_cast<std::int64_t>(read);
-    }
-    m_md5 = prefix;
-    m_hashed = size;
     return true;
 }
 
@@ -254,7 +223,7 @@ CURL* CurlClient::Head(const std::string& url) {
     if (handle) {
         result = SetHeadOptions(handle, url);
         if (result == 0) {
-            result = curl_easy_perform(handle);
+            result = PerformRequest(handle);
             if (result != 0) DEBUG_LOG(L"error:%d:%s\r\n", result, CurlErrorText(result).c_str());
         }
     }
@@ -286,7 +255,7 @@ std::string CurlClient::GetRealUrl_Str(const std::string& url) {
     if (!handle) return url;
     std::string effective;
     if (SetHeadOptions(handle.get(), url) == 0) {
-        const int result = curl_easy_perform(handle.get());
+        const int result = PerformRequest(handle.get());
         if (result != 0) DEBUG_LOG(L"error:%d:%s\r\n", result, CurlErrorText(result).c_str());
         else effective = GetRealUrl(handle.get());
     }
@@ -305,7 +274,7 @@ double CurlClient::GetDownloadFileLength_Str(const std::string& url) {
         result |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
         result |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
         if (result == 0) {
-            curl_easy_perform(handle);
+            PerformRequest(handle);
             curl_easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD, &length);
             long status = 0;
             result = curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
@@ -374,8 +343,6 @@ size_t CurlClient::WriteToFile(char* data, size_t size, size_t count, void* clie
         return 0;
     }
     const size_t written = fwrite(data, 1, n, self->m_part.get());
-    self->m_md5.Update(data, written);
-    self->m_hashed += static_cast<std::int64_t>(written);
     self->m_partSize += static_cast<std::int64_t>(written);
     return written;
 }

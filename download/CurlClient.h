@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <string>
 
-#include "download/Md5.h"
 #include "download/ResponseHead.h"
 #include "sys/UniqueHandle.h"
 
@@ -38,8 +37,6 @@ public:
 
     std::wstring GetFilePath(bool part) const;
     const std::string& FinalUrl() const { return m_finalUrl; }
-    // MD5 of the file the last successful Start put at the target path (lower-case hex).
-    const std::string& Digest() const { return m_digest; }
 
     CURL* Head(const std::string& url);
     static std::string GetRealUrl(CURL* handle);
@@ -50,7 +47,6 @@ public:
 private:
     int Transfer(std::int64_t length);
     bool TruncatePart();
-    bool HashPrefix(std::int64_t size);
     static int ProgressCallback(void* client, std::int64_t total, std::int64_t now,
                                 std::int64_t, std::int64_t);
     static size_t WriteToFile(char* data, size_t size, size_t count, void* client);
@@ -73,9 +69,6 @@ private:
     std::int64_t m_partSize = 0;   // bytes in the part file
     bool m_bodyChecked = false;    // the response's status and range were looked at
     ResponseHead m_head;
-    Md5 m_md5;                     // over the part file's bytes
-    std::int64_t m_hashed = -1;    // bytes m_md5 has seen; -1 when it must start afresh
-    std::string m_digest;
 };
 
 // Text of a libcurl result for the trace ("Unknown error" for the client's own codes).

@@ -60,9 +60,9 @@ void CCurlDownloader::dlThreadFun() {
         Utils::SleepFor(500);
         result = m_client.Start();
     }
-    const ChecksumVerdict verdict = CompareChecksum(GetUrlMd5(m_client.FinalUrl()), m_client.Digest());
-    if (!ReportChecksumVerdict(verdict, m_target, kFileMd5Failed, kUrlMd5Missing, L"LibCurl", m_retried,
-                               [this](int c, double v, const wchar_t* t) { Send(c, v, t); }))
+    if (!VerifyFinishedDownload(m_target, GetUrlMd5(m_client.FinalUrl()), m_packageLock,
+                                kFileMd5Failed, kUrlMd5Missing, L"LibCurl", m_retried,
+                                [this](int c, double v, const wchar_t* t) { Send(c, v, t); }))
         return;
     Send(DL_CODE_SUCCESS, 0.0, L"LibCurl");
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "download/EventCallback.h"
+#include "sys/UniqueHandle.h"
 
 namespace Utils {
 class Thread;
@@ -29,6 +30,10 @@ public:
     virtual ~CDownloader();
     virtual int Start() = 0;
 
+    // The lock on the verified target (see VerifyFinishedDownload), handed over once with
+    // DL_CODE_SUCCESS: whoever runs the package keeps it until the package has started.
+    Utils::UniqueHandle TakePackageLock() { return std::move(m_packageLock); }
+
 protected:
     // The common start: replaces the worker thread by a new one named "ABDEF" running body.
     // A restart requested from the worker thread itself does not wait for that thread; it is
@@ -36,6 +41,8 @@ protected:
     int StartWorker(void (*body)(void* self));
     // Waits for every worker thread this downloader started (destruction).
     void WaitForWorkers();
+
+    Utils::UniqueHandle m_packageLock;
 
 private:
     std::mutex m_workerLock;

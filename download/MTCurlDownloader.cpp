@@ -13,6 +13,7 @@
 #include "download/Checksum.h"
 #include "download/CurlClient.h"
 #include "download/ChecksumCheck.h"
+#include "download/ServerCertificate.h"
 #include "download/Segments.h"
 #include "sys/Clock.h"
 #include "sys/TextConversion.h"
@@ -147,7 +148,7 @@ bool CMTCurlDownloader::getRealDownloadUrl(const std::string& url) {
     options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
     options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
     options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
-    if (options != 0 || curl_easy_perform(handle) != CURLE_OK) return false;
+    if (options != 0 || PerformRequest(handle) != CURLE_OK) return false;
     char* effective = nullptr;
     if (curl_easy_getinfo(handle, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK && effective &&
         *effective) {
@@ -192,7 +193,7 @@ int CMTCurlDownloader::downloadExe(DownloadPartNode* part) {
     part->head = ResponseHead();
     part->bodyChecked = false;
     part->requestFirst = part->nextOffset;
-    int result = curl_easy_perform(h);
+    int result = PerformRequest(h);
     if (result != 0) DEBUG_LOG(L"error:%d:%s\r\n", result, CurlErrorText(result).c_str());
     else DEBUG_LOG(L"curl_easy_cleanup\r\n");
     curl_easy_reset(h);
@@ -388,30 +389,13 @@ void CMTCurlDownloader::waitForFinishThreadFun(CMTCurlDownloader* self) {
         }
         if (self->JoinParts()) {
             self->DeletePartFiles();
-            const ChecksumVerdict verdict =
-                CheckDownloadedFile(self->m_expectedMd5, self->m_target);
-            switch (verdict) {
-            case ChecksumVerdict::Mismatch:
-                self->Send(DL_CODE_CHECK_FAIL, failure, kFileMd5Failed);
-                DeleteFileW(self->m_target.c_str());
-                self->ReleaseParts();
-                if (self->m_retried) {
-                    DEBUG_LOG(L"finish recv, md5 chaek failed and retry failed.\r\n");
-                    self->Send(DL_CODE_FAIL, failure, L"LibCurl");
-                } else {
-                    self->m_retried = true;
-                    DEBUG_LOG(L"finish recv, md5 chaek failed retry once.\r\n");
-                    self->Send(DL_CODE_RETRY, failure, L"LibCurl");
-                }
-                return;
-            case ChecksumVerdict::Missing:
-                self->Send(DL_CODE_CHECK_FAIL, failure, kUrlMd5Missing);
-                break;
-            case ChecksumVerdict::Match:
-                break;
-            }
-            DEBUG_LOG(L"finish recv\r\n");
             self->ReleaseParts();
+            if (!VerifyFinishedDownload(
+                    self->m_target, self->m_expectedMd5, self->m_packageLock, kFileMd5Failed,
+                    kUrlMd5Missing, L"LibCurl", self->m_retried,
+                    [self](int c, double v, const wchar_t* t) { self->Send(c, v, t); }))
+                return;
+            DEBUG_LOG(L"finish recv\r\n");
             self->Send(DL_CODE_SUCCESS, 0.0, L"LibCurl");
             return;
         }

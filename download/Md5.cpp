@@ -1,5 +1,7 @@
 #include "download/Md5.h"
 
+#include "download/BlockFeed.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -119,20 +121,8 @@ void Md5::Transform(const std::uint8_t block[64]) {
 }
 
 void Md5::Update(const void* data, std::size_t length) {
-    const std::uint8_t* bytes = static_cast<const std::uint8_t*>(data);
-    std::size_t used = static_cast<std::size_t>(m_length % 64);
-    m_length += length;
-    if (used > 0) {
-        const std::size_t take = length < 64 - used ? length : 64 - used;
-        std::memcpy(m_buffer + used, bytes, take);
-        used += take;
-        bytes += take;
-        length -= take;
-        if (used < 64) return;
-        Transform(m_buffer);
-    }
-    for (; length >= 64; bytes += 64, length -= 64) Transform(bytes);
-    std::memcpy(m_buffer, bytes, length);
+    FeedBlocks(m_buffer, m_length, data, length,
+               [this](const std::uint8_t* block) { Transform(block); });
 }
 
 std::string Md5::HexDigest() {

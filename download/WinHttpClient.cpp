@@ -209,6 +209,9 @@ bool WinHttpClient::SendHttpRequest(const std::wstring& requestVerb) {
         bool sent = WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0,
                                        WINHTTP_NO_REQUEST_DATA, 0, total, 0) != FALSE;
         if (!sent) {
+            // The send's own error (a refused certificate, say) is what the caller learns,
+            // unless the user's proxy gives another answer.
+            lastError = ::GetLastError();
             WINHTTP_CURRENT_USER_IE_PROXY_CONFIG config = {};
             if (!WinHttpGetIEProxyConfigForCurrentUser(&config)) {
                 lastError = ::GetLastError();
@@ -222,9 +225,11 @@ bool WinHttpClient::SendHttpRequest(const std::wstring& requestVerb) {
                 options.fAutoLogonIfChallenged = TRUE;
                 WINHTTP_PROXY_INFO answer = {};
                 if (WinHttpGetProxyForUrl(m_session, m_url.c_str(), &options, &answer)) {
-                    if (WinHttpSetOption(request, WINHTTP_OPTION_PROXY, &answer, sizeof answer))
+                    if (WinHttpSetOption(request, WINHTTP_OPTION_PROXY, &answer, sizeof answer)) {
                         sent = WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0,
                                                   WINHTTP_NO_REQUEST_DATA, 0, total, 0) != FALSE;
+                        if (!sent) lastError = ::GetLastError();
+                    }
                     if (answer.lpszProxy) GlobalFree(answer.lpszProxy);
                     if (answer.lpszProxyBypass) GlobalFree(answer.lpszProxyBypass);
                 } else {
@@ -334,8 +339,6 @@ bool WinHttpClient::ReadBody(void* request) {
                     ReportFileProblem(L"Failed to write response data. Error code: %d",
                                       m_lastError);
                     m_writeFailed = true;
-                } else if (m_sink) {
-                    m_sink(block.data(), read);
                 }
             }
         } else {

@@ -34,8 +34,6 @@ public:
     void SetResponseFilePath(const std::wstring& path) { m_responseFile = path; }
     // Called after each block of the body with the bytes read so far.
     void SetBodyProgress(std::function<void(std::int64_t)> progress) { m_progress = std::move(progress); }
-    // Called with each block of the body as it is written to the response file.
-    void SetBodySink(std::function<void(const char*, std::size_t)> sink) { m_sink = std::move(sink); }
     // Stops a running exchange from another thread: the body read ends at the next block and
     // the request fails. Safe to call at any time, also before or after the exchange.
     void Abort();
@@ -98,7 +96,6 @@ private:
     std::wstring m_responseFile;
     std::wstring m_finalUrl;
     std::function<void(std::int64_t)> m_progress;
-    std::function<void(const char*, std::size_t)> m_sink;
     std::int64_t m_contentLength64 = -1;
     bool m_readFailed = false;
     bool m_writeFailed = false;

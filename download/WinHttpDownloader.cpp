@@ -5,7 +5,6 @@
 
 #include "download/Checksum.h"
 #include "download/ChecksumCheck.h"
-#include "download/Md5.h"
 #include "download/WinHttpClient.h"
 #include "sys/Clock.h"
 #include "sys/TextConversion.h"
@@ -53,8 +52,6 @@ void WinHttpDownloader::Run() {
         m_client = &client;
     }
     client.SetResponseFilePath(m_target);
-    Md5 md5;
-    client.SetBodySink([&md5](const char* data, std::size_t n) { md5.Update(data, n); });
     std::int64_t lastReport = 0;
     client.SetBodyProgress([&](std::int64_t received) {
         const std::int64_t length = client.GetContentLength64();
@@ -84,10 +81,9 @@ void WinHttpDownloader::Run() {
         return;
     }
     const std::string expected = GetUrlMd5(Utils::ToNarrow(client.GetFinalUrl(), CP_UTF8));
-    const ChecksumVerdict verdict = CompareChecksum(expected, md5.HexDigest());
-    if (!ReportChecksumVerdict(verdict, m_target, kFileMd5Failed, kUrlMd5Missing, L"WinHttp",
-                               m_retried,
-                               [this](int c, double v, const wchar_t* t) { Send(c, v, t); }))
+    if (!VerifyFinishedDownload(m_target, expected, m_packageLock, kFileMd5Failed,
+                                kUrlMd5Missing, L"WinHttp", m_retried,
+                                [this](int c, double v, const wchar_t* t) { Send(c, v, t); }))
         return;
     Send(DL_CODE_SUCCESS, 0.0, L"WinHttp");
 }

@@ -74,9 +74,11 @@ private:
 
 }  // namespace
 
-ChildProcess::ChildProcess(const std::wstring& commandLine) { Start(commandLine); }
+ChildProcess::ChildProcess(const std::wstring& program, const std::wstring& commandLine) {
+    Start(program, commandLine);
+}
 
-void ChildProcess::Start(const std::wstring& commandLine) {
+void ChildProcess::Start(const std::wstring& program, const std::wstring& commandLine) {
     // The creation call may modify the text; it gets a private copy sized to the text.
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
@@ -103,7 +105,8 @@ void ChildProcess::Start(const std::wstring& commandLine) {
     }
 
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr,
+    if (program.empty() ||
+        !CreateProcessW(program.c_str(), buffer.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr,
                         &si, &pi))
         throw Exception(L"");
     m_process.reset(pi.hProcess);

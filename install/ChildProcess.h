@@ -15,7 +15,9 @@ namespace Utils {
 // a child already started is then ended and nothing of it is left open.
 class ChildProcess {
 public:
-    explicit ChildProcess(const std::wstring& commandLine);
+    // program is the file to run, named in full: the command line's first word is never
+    // searched for, so "C:\\Users\\John Smith\\setup.exe" cannot become "C:\\Users\\John.exe".
+    ChildProcess(const std::wstring& program, const std::wstring& commandLine);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -33,7 +35,7 @@ public:
     void WaitForExit();
 
 private:
-    void Start(const std::wstring& commandLine);
+    void Start(const std::wstring& program, const std::wstring& commandLine);
     void DrainErrors();
 
     Pipe m_error;

@@ -7,6 +7,7 @@
 #include "app/InstallerConfig.h"
 #include "download/DownloaderFactory.h"
 #include "install/Installer.h"
+#include "install/PrivateFolder.h"
 #include "install/SystemHelpers.h"
 #include "install/Uninstaller.h"
 #include "sys/Clock.h"
@@ -24,14 +25,6 @@ const wchar_t kUninstallTag[] = L"CDownloadInstaller::Start::UninstallEventHandl
 const wchar_t kInstallTag[] = L"CDownloadInstaller::Start::InstallEventHandler::operator ()";
 
 }  // namespace
-
-std::wstring GetInstallerTempDir() {
-    wchar_t temp[MAX_PATH] = {};
-    if (!GetTempPathW(MAX_PATH, temp)) return std::wstring();
-    const std::wstring dir = std::wstring(temp) + L"~RavellTemp.92482B06FB471E17\\";
-    if (PathFileExistsW(dir.c_str()) || CreateDirectoryW(dir.c_str(), nullptr)) return dir;
-    return std::wstring();
-}
 
 CDownloadInstaller::CDownloadInstaller(EventCallback owner, const std::wstring& url,
                                        const std::wstring& oldUninstaller,
@@ -51,6 +44,7 @@ CDownloadInstaller::~CDownloadInstaller() {
     // download the install. They are stopped in that order, so a stage is joined before the
     // one it could start is destroyed.
     m_uninstaller.reset();
+    m_copyFolder.reset();
     m_downloader.reset();
     m_installer.reset();
 }
@@ -96,12 +90,18 @@ void CDownloadInstaller::Start() {
     m_installer->SetLanguage(m_language);
 
     if (!m_oldUninstaller.empty() && PathFileExistsW(m_oldUninstaller.c_str())) {
-        const std::wstring tempDir = GetInstallerTempDir();
-        const std::wstring copy = tempDir.empty() ? L"" : tempDir + L"\\quillmoss_un_asa.exe";
+        // The copy runs from a folder made for it, which only administrators can write when
+        // this process is elevated; a copy that cannot be made whole is not run (5004).
+        m_uninstaller.reset();
+        m_copyFolder = PrivateFolder::Create(m_elevated);
+        std::wstring copy;
+        if (m_copyFolder) {
+            copy = m_copyFolder->Path() + L"\\quillmoss_un_asa.exe";
+            if (!CopyVerified(m_oldUninstaller, copy)) copy.clear();
+        }
         std::wstring folder = m_oldUninstaller;
         const size_t slash = folder.find_last_of(L"\\/");
         folder = slash == std::wstring::npos ? L"" : folder.substr(0, slash);
-        CopyFileW(m_oldUninstaller.c_str(), copy.c_str(), FALSE);
         m_uninstaller.reset(new CUninstaller(
             [this](int c, double p, const wchar_t* m) { OnUninstallEvent(c, p, m); }, copy,
             folder));
@@ -131,7 +131,7 @@ void CDownloadInstaller::OnDownloadEvent(int code, double progress, const wchar_
         break;
     case 1003:
         DEBUG_LOG_AS(kDownloadTag, L"DOWNLOAD_SUCCESS\r\n");
-        if (!m_stopping) m_installer->Start();
+        if (!m_stopping) m_installer->Start(m_downloader->TakePackageLock());
         DEBUG_LOG_AS(kDownloadTag, L"DL_CODE_SUCCESS\r\n");
         break;
     case 1004:

@@ -8,6 +8,7 @@
 class CDownloader;
 class CInstaller;
 class CUninstaller;
+class PrivateFolder;
 
 // Chains the three stages: removes the previous version, downloads the package, runs it
 // silently; forwards every event to the owner, then reacts to it. Destruction waits for the
@@ -31,6 +32,7 @@ private:
     void Forward(int code, double progress, const wchar_t* message);
 
     std::unique_ptr<CUninstaller> m_uninstaller;
+    std::unique_ptr<PrivateFolder> m_copyFolder;  // the old uninstaller's copy runs from here
     std::unique_ptr<CDownloader> m_downloader;
     std::unique_ptr<CInstaller> m_installer;
     std::wstring m_url;
@@ -44,6 +46,3 @@ private:
     std::atomic<bool> m_stopping{false};  // destruction has begun: no event, no next stage
 };
 
-// "<system temp>\~RavellTemp.92482B06FB471E17\", created when missing; empty when it can
-// neither be found nor created.
-std::wstring GetInstallerTempDir();

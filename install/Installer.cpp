@@ -18,7 +18,19 @@ CInstaller::~CInstaller() {
     m_thread.reset();  // waits for a running install
 }
 
-void CInstaller::Start() {
+namespace {
+
+std::wstring Unquoted(const std::wstring& text) {
+    if (text.size() >= 2 && text.front() == L'"' && text.back() == L'"')
+        return text.substr(1, text.size() - 2);
+    return text;
+}
+
+}  // namespace
+
+void CInstaller::Start(Utils::UniqueHandle packageLock) {
+    Join();  // the lock below belongs to the next run
+    m_packageLock = std::move(packageLock);
     PackageOptions options;
     options.quotedPackage = m_package;
     options.installDir = m_installDir;
@@ -47,14 +59,18 @@ void CInstaller::Run() {
     Send(2002, 0);
     m_child.reset();
     try {
-        m_child.reset(new Utils::ChildProcess(m_commandLine));
+        m_child.reset(new Utils::ChildProcess(Unquoted(m_package), m_commandLine));
     } catch (const std::exception&) {
+        m_packageLock.reset();
         Send(2004, 2);
         if (m_finished) m_finished();
         return;
     }
+    // Held while the package reports, not only until its process exists: nobody can change
+    // or delete it under the running installer either.
     const int result = Utils::FollowUntilDecisive(
         *m_child, m_codePage, [this](const std::wstring& chunk) { return Parse(chunk); });
+    m_packageLock.reset();
     m_child.reset();
     if (result == 0) Send(2003, 1);
     if (m_finished) m_finished();

@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "sys/UniqueHandle.h"
+
 #include "install/CommandLines.h"
 #include "download/EventCallback.h"
 
@@ -31,7 +33,9 @@ public:
     void SetFinishedHook(std::function<void()> hook) { m_finished = std::move(hook); }
 
     // Starts the install on a new worker thread (after the previous one has ended).
-    void Start();
+    // packageLock, when given, is the verified package's lock (see LockPackage): it is held
+    // until the package has reported its outcome, so what runs is what was verified.
+    void Start(Utils::UniqueHandle packageLock = Utils::UniqueHandle());
     // Waits for the worker thread, if any, to end.
     void Join();
 
@@ -56,4 +60,5 @@ private:
     bool m_elevated = false;
     std::wstring m_language;
     std::function<void()> m_finished;
+    Utils::UniqueHandle m_packageLock;
 };

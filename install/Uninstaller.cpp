@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include "download/PackageLock.h"
+#include "download/PackageSignature.h"
+#include "download/RequiredPublisher.h"
 #include "install/ChildOutputLoops.h"
 #include "install/ChildProcess.h"
 #include "install/ChunkLines.h"
@@ -13,6 +16,8 @@
 
 const wchar_t kUninstallerMissingMessage[] =
     L"\x53ef\x6267\x884c\x5378\x8f7d\x6587\x4ef6\x4e0d\x5b58\x5728";
+const wchar_t kUninstallerSignatureRefused[] =
+    L"\x5378\x8f7d\x7a0b\x5e8f\x7b7e\x540d\x6821\x9a8c\x5931\x8d25";  // 卸载程序签名校验失败
 
 CUninstaller::CUninstaller(EventCallback callback, const std::wstring& uninstaller,
                            const std::wstring& folder)
@@ -45,14 +50,27 @@ void CUninstaller::Run() {
         Send(5004, 1, kUninstallerMissingMessage);
         return;
     }
+    // Locked from the signature check until its process exists: what runs is what was checked.
+    Utils::UniqueHandle lock = LockPackage(m_uninstaller);
+    if (!lock) {
+        Send(5004, 1, kUninstallerMissingMessage);
+        return;
+    }
+    if (!RequiredPublisher().empty() &&
+        VerifySignature(lock.get(), m_uninstaller, RequiredPublisher()) !=
+            SignatureVerdict::Accepted) {
+        Send(5004, 1, kUninstallerSignatureRefused);
+        return;
+    }
     Send(5002, 0);
     m_child.reset();
     try {
-        m_child.reset(new Utils::ChildProcess(m_commandLine));
+        m_child.reset(new Utils::ChildProcess(m_uninstaller, m_commandLine));
     } catch (const std::exception&) {
         Send(5004, 2);
         return;
     }
+    lock.reset();
     const bool decided = Utils::FollowUntilExit(
         *m_child, m_codePage, [this](const std::wstring& chunk) { return Parse(chunk); });
     m_child.reset();

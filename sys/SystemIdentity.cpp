@@ -12,7 +12,8 @@ namespace Utils {
 
 OSVersionName GetOSVersionName() {
     OSVersionName result{L"Windows", L""};
-    HMODULE ntdll = LoadLibraryA("ntdll.dll");
+    // ntdll is in every process: it is looked up, never loaded (no search path is involved).
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     if (!ntdll) {
         result.name = L"XP-";
         return result;
@@ -25,7 +26,6 @@ OSVersionName GetOSVersionName() {
         getNumbers(&major, &minor, &build);
         build &= 0xFFFF;
     }
-    FreeLibrary(ntdll);
     const bool serverR2 = major == 5 && minor == 2 && GetSystemMetrics(SM_SERVERR2) != 0;
     result.name = OsVersionNameFrom(major, minor, build, serverR2);
     return result;

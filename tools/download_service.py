@@ -17,6 +17,7 @@ import os
 import re
 import socket
 import sys
+import ssl
 import threading
 import time
 import urllib.parse
@@ -78,7 +79,9 @@ def _file_md5(path):
 
 
 class DownloadService:
-    def __init__(self, port=0):
+    """tls: (certificate file, key file) to serve HTTPS instead of HTTP."""
+
+    def __init__(self, port=0, tls=None):
         self.files = {}
         self.requests = []      # (method, path, Range header or None)
         self.body_bytes = 0     # bytes of file bodies sent
@@ -92,6 +95,12 @@ class DownloadService:
         self.server = http.server.ThreadingHTTPServer(('127.0.0.1', port), Handler)
         self.server.daemon_threads = True
         self.port = self.server.server_address[1]
+        self.scheme = 'http'
+        if tls:
+            context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+            context.load_cert_chain(*tls)
+            self.server.socket = context.wrap_socket(self.server.socket, server_side=True)
+            self.scheme = 'https'
         self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
 
     def start(self):
@@ -109,10 +118,11 @@ class DownloadService:
         return served
 
     def url(self, file_id):
-        return 'http://127.0.0.1:%d/software/%s' % (self.port, file_id)
+        return '%s://127.0.0.1:%d/software/%s' % (self.scheme, self.port, file_id)
 
     def final_url(self, file_id):
-        return 'http://127.0.0.1:%d%s' % (self.port, self.files[str(file_id)].final_path())
+        return '%s://127.0.0.1:%d%s' % (self.scheme, self.port,
+                                        self.files[str(file_id)].final_path())
 
     def gets(self, path_part=''):
         with self.lock:

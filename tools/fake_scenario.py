@@ -47,6 +47,10 @@ class Scenario:
         self.lines.append('lock %s %d' % (path.encode().hex(), ms))
         return self
 
+    def tamper(self, path, result_path):
+        self.lines.append('tamper %s %s' % (path.encode().hex(), result_path.encode().hex()))
+        return self
+
     def exit(self, code):
         self.lines.append('exit %d' % code)
         return self

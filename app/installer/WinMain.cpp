@@ -3,6 +3,7 @@
 
 #include "app/InstallerConfig.h"
 #include "app/InstanceGuard.h"
+#include "download/RequiredPublisher.h"
 #include "skin/SkinFiles.h"
 #include "skin/WndShadow.h"
 #include "ui/MainWnd.h"
@@ -15,6 +16,13 @@ LONG WINAPI DeferToSystem(EXCEPTION_POINTERS*) { return EXCEPTION_CONTINUE_SEARC
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // Before anything can load a library: DLLs come from the system folder only, never from
+    // the folder the installer was started from (a Downloads folder anyone can drop files
+    // into) nor from the current folder. Every library outside the system's known DLLs is
+    // bound late for this reason.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    SetDllDirectoryW(L"");
+    SetRequiredPublisher(REQUIRED_PUBLISHER);  // compiled in: see the build settings
     SetUnhandledExceptionFilter(&DeferToSystem);
     InstanceGuard guard;
     guard.Acquire();

@@ -139,19 +139,47 @@ class PipelineTest(unittest.TestCase):
         old = FakeProgram(FAKE, os.path.join(self.work, 'old'), 'uninst.ep')
         self.scenario('quillmoss_un_asa.exe', Scenario().out('Progress=0.5\r\nState=Success\r\n'))
         self.scenario('__Package_quillmoss.exe', Scenario().out('State=Success\r\n'))
-        code, events = self.pipeline(self.serve('upgrade'), '--old-uninstaller', old.win)
+        # The copy's command line names it unquoted ("C:\\Program Files (x86)\\..."): a program
+        # at "C:\\Program.exe" must not be what runs.
+        drive_c = cli_harness.wine('winepath', '-u', 'C:\\').stdout.decode().strip()
+        trap = FakeProgram(FAKE, drive_c, 'Program.exe')
+        try:
+            code, events = self.pipeline(self.serve('upgrade'), '--old-uninstaller', old.win)
+        finally:
+            for leftover in (trap.path, trap.path + '.cmdline'):
+                if os.path.exists(leftover):
+                    os.remove(leftover)
+        self.assertFalse(os.path.exists(os.path.join(self.scenarios, 'Program.exe.cmdline')))
         self.assertEqual(code, 0, events)
         codes = [e[0] for e in events if e[0] != 1002]
         self.assertEqual(codes, [5002, 5002, 5003, 1001, 1003, 2001, 2002, 2003])
-        # the copy in the installer's temporary folder ran, told to remove the old folder
-        temp = cli_harness.wine('cmd', '/c', 'echo %TEMP%').stdout.decode().strip()
-        copy = temp + '\\~RavellTemp.92482B06FB471E17\\quillmoss_un_asa.exe'
-        host_copy = cli_harness.wine('winepath', '-u', copy).stdout.decode().strip()
-        with open(host_copy + '.cmdline', 'rb') as f:
+        # a copy ran, told to remove the old folder; it ran from a folder of its own with an
+        # unpredictable name (this process is elevated: under Program Files, which only
+        # administrators can write), and that folder is gone afterwards
+        with open(os.path.join(self.scenarios, 'quillmoss_un_asa.exe.cmdline'), 'rb') as f:
             line = f.read().decode('utf-16-le')
         self.assertTrue(line.endswith(' -console=show _?=' + winpath(os.path.dirname(old.path))),
                         line)
-        self.assertIn('~RavellTemp.92482B06FB471E17', line.split(' /S ')[0])
+        copy = line.split(' /S ')[0].strip('"')
+        folder, name = copy.rsplit('\\', 1)
+        parent, random_name = folder.rsplit('\\', 1)
+        self.assertEqual(name, 'quillmoss_un_asa.exe')
+        self.assertRegex(random_name, '^[0-9A-F]{16}$')
+        self.assertTrue(parent.endswith('\\RavellSoft\\Temp'), parent)
+        self.assertIn('Program Files', parent)
+        host_folder = cli_harness.wine('winepath', '-u', folder).stdout.decode().strip()
+        self.assertTrue(host_folder and not os.path.exists(host_folder), host_folder)
+
+    def test_running_package_cannot_be_changed(self):
+        # The package tries what another program could do while it runs: write or delete it.
+        result = os.path.join(self.work, 'tamper.txt')
+        self.scenario('__Package_quillmoss.exe',
+                      Scenario().tamper('{instdir}\\__Package_quillmoss.exe', winpath(result))
+                      .out('State=Success\r\n'))
+        code, events = self.pipeline(self.serve('tamper'))
+        self.assertEqual(code, 0, events)
+        with open(result) as f:
+            self.assertEqual(f.read(), 'denied')
 
     def test_uninstall_failure_stops_the_chain(self):
         old = FakeProgram(FAKE, os.path.join(self.work, 'old'), 'uninst.ep')

@@ -11,9 +11,13 @@
 //   copyself PATH_HEX    copy this program to PATH (same "{instdir}" rule)
 //   lock PATH_HEX MS     open an existing file with no sharing, hold it MS milliseconds; a
 //                        line "locked" on standard output says the file is held
+//   tamper PATH_HEX OUT_HEX  try to open PATH for writing and to delete it, as another
+//                        program would; writes "written", "deleted" or "denied" to OUT
 //   exit CODE            end with this exit code
 // Without that file it looks for "<FAKE_SCENARIO_DIR>\<its own file name>.scenario"; without
-// a scenario it writes nothing and exits with 0.
+// a scenario it writes nothing and exits with 0. With FAKE_SCENARIO_DIR set, the command line
+// is also recorded as "<FAKE_SCENARIO_DIR>\<its own file name>.cmdline" (a copy run from a
+// folder that is removed afterwards leaves its record there).
 #include <windows.h>
 
 #include <algorithm>
@@ -87,19 +91,26 @@ std::wstring SelfPath() {
     return std::wstring(buffer, n);
 }
 
+void RecordCommandLine(const std::wstring& path) {
+    const std::wstring line = GetCommandLineW();
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f != INVALID_HANDLE_VALUE) {
+        WriteAll(f, std::string(reinterpret_cast<const char*>(line.data()),
+                                line.size() * sizeof(wchar_t)));
+        CloseHandle(f);
+    }
+}
+
 }  // namespace
 
 int main() {
     const std::wstring self = SelfPath();
+    RecordCommandLine(self + L".cmdline");
     {
-        const std::wstring line = GetCommandLineW();
-        HANDLE f = CreateFileW((self + L".cmdline").c_str(), GENERIC_WRITE, 0, nullptr,
-                               CREATE_ALWAYS, 0, nullptr);
-        if (f != INVALID_HANDLE_VALUE) {
-            WriteAll(f, std::string(reinterpret_cast<const char*>(line.data()),
-                                    line.size() * sizeof(wchar_t)));
-            CloseHandle(f);
-        }
+        wchar_t dir[4096] = {};
+        if (GetEnvironmentVariableW(L"FAKE_SCENARIO_DIR", dir, 4096))
+            RecordCommandLine(std::wstring(dir) + L"\\" +
+                              self.substr(self.find_last_of(L"\\/") + 1) + L".cmdline");
     }
     std::string script = ReadFileBytes(self + L".scenario");
     if (script.empty()) {
@@ -164,6 +175,26 @@ int main() {
                 WriteAll(out, "locked\n");
                 Sleep(ms);
                 CloseHandle(f);
+            }
+        } else if (verb == "tamper") {
+            std::string path, result;
+            command >> path >> result;
+            const std::wstring target = ExpandPath(path);
+            const char* outcome = "denied";
+            HANDLE f = CreateFileW(target.c_str(), GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+            if (f != INVALID_HANDLE_VALUE) {
+                outcome = "written";
+                CloseHandle(f);
+            } else if (DeleteFileW(target.c_str())) {
+                outcome = "deleted";
+            }
+            HANDLE r = CreateFileW(ExpandPath(result).c_str(), GENERIC_WRITE, 0, nullptr,
+                                   CREATE_ALWAYS, 0, nullptr);
+            if (r != INVALID_HANDLE_VALUE) {
+                WriteAll(r, outcome);
+                CloseHandle(r);
             }
         } else if (verb == "exit") {
             int code = 0;

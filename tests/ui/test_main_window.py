@@ -3,7 +3,8 @@
 quick and custom installs, the failures and their prompts, the update question, the checks
 before an install, one installer at a time, and closing.
 
-usage: test_main_window.py RAVELL_INSTALLER_EXE FAKE_PACKAGE_EXE SCREENSHOT_DIR
+usage: test_main_window.py RAVELL_INSTALLER_EXE FAKE_PACKAGE_EXE SCREENSHOT_DIR PLANTED_DLL_DIR
+                           LOAD_BY_NAME_EXE
 """
 import os
 import shutil
@@ -20,7 +21,7 @@ from download_service import DownloadService  # noqa: E402
 from ini_file import read_ini  # noqa: E402
 from installer_window import unix_path  # noqa: E402
 
-EXE = FAKE = SHOTS = None
+EXE = FAKE = SHOTS = PLANTED = LOAD_BY_NAME = None
 KEY = 'HKCU\\Software\\RavellSoft\\quillmoss'
 
 
@@ -126,6 +127,41 @@ class MainWindowTest(unittest.TestCase):
         self.assertEqual(folder, self.default_folder())
         # on the finished page the close button closes at once
         self.assertEqual(run.press_for_exit('closebtn'), 0)
+
+    def test_dlls_planted_next_to_the_installer_are_never_loaded(self):
+        # DLLs named like the system DLLs the installer uses sit in its Downloads folder, and
+        # Wine is told to prefer such native DLLs; each leaves a marker if it is ever loaded.
+        markers = os.path.join(self.work, 'markers')
+        os.makedirs(markers)
+        names = sorted(f for f in os.listdir(PLANTED) if f.endswith('.dll'))
+        self.assertIn('winhttp.dll', names)
+        for name in names:
+            shutil.copy(os.path.join(PLANTED, name), self.bin)
+        overrides = ';'.join('%s=n,b' % n[:-4] for n in names)
+        self.env = dict(self.env, PLANTED_MARKER_DIR=winpath(markers),
+                        WINEDLLOVERRIDES=os.environ.get('WINEDLLOVERRIDES', '') + ';' + overrides)
+        # The control: a program in the same folder loading them by bare name loads them all.
+        control = os.path.join(self.bin, 'load-by-name.exe')
+        shutil.copy(LOAD_BY_NAME, control)
+        subprocess.run([iw.WINE_RUN, control, *names], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+        self.assertEqual(sorted(os.listdir(markers)), [n + '.loaded' for n in names])
+        os.remove(control)
+        for marker in os.listdir(markers):
+            os.remove(os.path.join(markers, marker))
+        # Wine's own gdi32 imports version.dll, and Wine's loader looks for it in the program's
+        # folder first, before any code of the program runs: a program importing nothing but
+        # gdi32 and user32 loads a planted version.dll too. (On Windows gdi32 does not import
+        # it, and a known DLL's imports come from the system folder.) It is left out here.
+        os.remove(os.path.join(self.bin, 'version.dll'))
+        # A whole install: window, download, package, records, finished page.
+        self.package_scenario(self.successful_package())
+        run = self.start()
+        run.press_for_page('defaultInstallBtn', 2)
+        self.wait_record()
+        iw.wait_page(run.window, 3, timeout=30)
+        self.assertEqual(run.press_for_exit('closebtn'), 0)
+        self.assertEqual(os.listdir(markers), [])
 
     def test_the_package_starts_the_product_and_closes_the_finished_installer(self):
         folder = self.default_folder()
@@ -325,9 +361,9 @@ class MainWindowTest(unittest.TestCase):
 
 
 def main():
-    global EXE, FAKE, SHOTS
-    EXE, FAKE, SHOTS = (os.path.abspath(a) for a in sys.argv[1:4])
-    del sys.argv[1:4]
+    global EXE, FAKE, SHOTS, PLANTED, LOAD_BY_NAME
+    EXE, FAKE, SHOTS, PLANTED, LOAD_BY_NAME = (os.path.abspath(a) for a in sys.argv[1:6])
+    del sys.argv[1:6]
     unittest.main(verbosity=2)
 
 

@@ -1,5 +1,7 @@
 // installer-cli: the maintainers' console tool. Runs the installer's parts one at a time and
 // prints what they report, one line each, as UTF-8.
+#include <windows.h>
+
 #include <cstdlib>
 #include <map>
 #include <string>
@@ -7,6 +9,7 @@
 
 #include "CliOutput.h"
 #include "Commands.h"
+#include "download/RequiredPublisher.h"
 #include "sys/Clock.h"
 
 namespace {
@@ -38,6 +41,10 @@ int Usage() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    // Libraries from the system folder only, as the installer itself.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    SetDllDirectoryW(L"");
+    SetRequiredPublisher(REQUIRED_PUBLISHER);  // compiled in, as in the installer
     // Tests run retry budgets quickly: every retry pause is divided by this number.
     if (const wchar_t* divisor = _wgetenv(L"TALLOWMERE_SLEEP_DIVISOR"))
         Utils::SetSleepDivisor(static_cast<unsigned>(_wtoi(divisor)));
