@@ -1,6 +1,7 @@
 #include "download/CurlClient.h"
 
 #include "download/CurlHandle.h"  // before windows.h: it brings winsock2.h
+#include "download/UserProxy.h"
 
 #include <windows.h>
 
@@ -41,7 +42,7 @@ int SetBodyTransferOptions(CURL* h, const std::string& url,
                            void* progressData, long stallSeconds) {
     int options = 0;
     options |= curl_easy_setopt(h, CURLOPT_URL, url.c_str());
-    options |= SetCommonOptions(h);
+    options |= SetCommonOptions(h, url);
     options |= curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, write);
     options |= curl_easy_setopt(h, CURLOPT_WRITEDATA, writeData);
     options |= curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, header);
@@ -62,7 +63,7 @@ bool ResolutionStatusAccepted(long status, const std::string& effectiveUrl) {
     return status >= 200 && status <= 399;
 }
 
-int SetCommonOptions(CURL* handle) {
+int SetCommonOptions(CURL* handle, const std::string& url) {
     int result = 0;
     result |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
     result |= curl_easy_setopt(handle, CURLOPT_MAXREDIRS, CurlClient::kMaxRedirects);
@@ -72,6 +73,7 @@ int SetCommonOptions(CURL* handle) {
     // an elevated installer must not run what a man in the middle hands it.
     result |= curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
     result |= curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
+    result |= SetUserProxy(handle, url);
     return result;
 }
 
@@ -89,7 +91,7 @@ struct CurlGlobal {
 int SetHeadOptions(CURL* handle, const std::string& url) {
     int result = 0;
     result |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-    result |= SetCommonOptions(handle);
+    result |= SetCommonOptions(handle, url);
     result |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
     result |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
     result |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
@@ -299,7 +301,7 @@ double CurlClient::GetDownloadFileLength_Str(const std::string& url) {
     CurlEasy request(NewHandle());
     if (CURL* handle = request.get()) {
         result |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-        result |= SetCommonOptions(handle);
+        result |= SetCommonOptions(handle, url);
         result |= curl_easy_setopt(handle, CURLOPT_HEADER, 1L);
         result |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
         result |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
