@@ -101,8 +101,8 @@ int SetUserProxy(CURL* handle, const std::string& url) {
             return ResolveAutoProxy(settings, address, answer);
         });
     int result = 0;
+    // Both as texts, "" included: a null one would let libcurl read http_proxy / no_proxy.
     result |= curl_easy_setopt(handle, CURLOPT_PROXY, choice.proxy.c_str());
-    result |= curl_easy_setopt(handle, CURLOPT_NOPROXY,
-                               choice.noProxy.empty() ? nullptr : choice.noProxy.c_str());
+    result |= curl_easy_setopt(handle, CURLOPT_NOPROXY, choice.noProxy.c_str());
     return result;
 }
