@@ -116,6 +116,6 @@ void CInstallSession::RecordFinish() {
     m_records.WriteIniRecords();
 }
 
-void CInstallSession::LogOutcome(int exitCode) const {
-    SUPPORT_LOG(L"outcome: %s, exit code %d\r\n", OutcomeName(m_outcome), exitCode);
+void LogInstallOutcome(InstallOutcome outcome, int exitCode) {
+    SUPPORT_LOG(L"outcome: %s, exit code %d\r\n", OutcomeName(outcome), exitCode);
 }

@@ -48,11 +48,9 @@ public:
     // The registry and ini records of a finished installation.
     void RecordFinish();
 
-    // The outcome of the last attempt (NotAttempted before one ended), written to the
-    // support log by LogOutcome.
+    // The outcome of the last attempt (NotAttempted before one ended).
     void NoteOutcome(InstallOutcome outcome) { m_outcome = outcome; }
     InstallOutcome Outcome() const { return m_outcome; }
-    void LogOutcome(int exitCode) const;
 
     // What the package told about the installation.
     const std::wstring& ExePath() const { return m_exePath; }
@@ -77,3 +75,7 @@ private:
     std::uint32_t m_finishCloseDetention = 4294967295u;
     InstallOutcome m_outcome = InstallOutcome::NotAttempted;
 };
+
+// The support log's last line: the outcome and the exit code, written once the session is
+// gone and its threads with it.
+void LogInstallOutcome(InstallOutcome outcome, int exitCode);

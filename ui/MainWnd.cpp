@@ -34,9 +34,11 @@ CMainWnd::CMainWnd() : CSkinFrame(DescribeFrame(L"MainWnd.xml")), m_tick([] {
 
 CMainWnd::~CMainWnd() {
     m_postTarget = nullptr;
-    if (m_session) m_session->LogOutcome(0);
+    const bool opened = m_session != nullptr;
+    const InstallOutcome outcome = opened ? m_session->Outcome() : InstallOutcome::NotAttempted;
     m_session.reset();         // waits for a running install or uninstall
     m_netCheckWorker.reset();  // waits for the network check
+    if (opened) LogInstallOutcome(outcome, 0);  // the window's exit code stays 0
 }
 
 template <typename T>

@@ -95,13 +95,17 @@ InstallOutcome RunAttempt(CInstallSession& session, EventQueue& events) {
 }  // namespace
 
 int RunUnattendedInstall() {
-    // Shared with the pipeline's callback, which may outlive this frame on a download thread.
-    const auto events = std::make_shared<EventQueue>();
-    CInstallSession session([events](int code, double value, const wchar_t* message) {
-        events->Push(PipelineEvent{code, value, message ? message : L""});
-    });
-    session.NoteOutcome(RunAttempt(session, *events));
-    const int code = UnattendedExitCode(session.Outcome());
-    session.LogOutcome(code);
+    InstallOutcome outcome;
+    {
+        // Shared with the pipeline's callback, which may outlive this frame on a download
+        // thread.
+        const auto events = std::make_shared<EventQueue>();
+        CInstallSession session([events](int code, double value, const wchar_t* message) {
+            events->Push(PipelineEvent{code, value, message ? message : L""});
+        });
+        outcome = RunAttempt(session, *events);
+    }  // waits for the install and uninstall threads
+    const int code = UnattendedExitCode(outcome);
+    LogInstallOutcome(outcome, code);
     return code;
 }

@@ -3,12 +3,14 @@ all, against the download service on loopback and the fake package run for real,
 exit code of the unattended run; "-instdir" and the support log "-log" in both modes.
 
 A Windows process that creates a window needs Wine's display driver, which cannot start
-without a display: the unattended runs get no DISPLAY, and their Wine diagnostics (display
-driver and window errors) must stay silent, as they do not for the windowed installer started
-the same way.
+without a display: the unattended runs get no DISPLAY, and the installer process's Wine
+diagnostics (display driver and window errors, told apart by process id) must stay silent, as
+they do not for the windowed installer started the same way. (The package and the old
+uninstaller are console programs of their own; Wine's console host may want a window for them.)
 
 usage: test_unattended.py RAVELL_INSTALLER_EXE FAKE_PACKAGE_EXE SCREENSHOT_DIR
 """
+import contextlib
 import os
 import re
 import shutil
@@ -27,11 +29,24 @@ from ini_file import read_ini  # noqa: E402
 EXE = FAKE = SHOTS = None
 KEY = 'HKCU\\Software\\RavellSoft\\quillmoss'
 # What Wine prints when a program wants a window it cannot have (no display).
-WINDOW_DIAGNOSTICS = re.compile(r"nodrv_CreateWindow|Can't open display|no driver could be loaded")
-TRACE = re.compile(r'^<P\d{5,}><T\d{5,}><\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}>\(([^)]*)\)<\d{4,}>: (.*)$',
+WINDOW_DIAGNOSTICS = re.compile(
+    r"^([0-9a-f]+):[0-9a-f]+:err:.*(nodrv_CreateWindow|Can't open display|no driver could be loaded)",
+    re.M)
+TRACE = re.compile(r'^<P\d{5,}><T\d{5,}><\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}>\((.*?)\)<\d{4,}>: (.*)$',
                    re.S)
 # Wine shows each debugger output string on its "seh" channel, long ones cut and ending in "...
-DEBUGSTR = re.compile(r'^[0-9a-f]+:warn:seh:OutputDebugStringA (".*")(\.\.\.)?$')
+DEBUGSTR = re.compile(r'^([0-9a-f]+):[0-9a-f]+:warn:seh:OutputDebugStringA (".*")(\.\.\.)?$',
+                      re.M)
+DIAGNOSTICS = '-all,err+winediag,err+x11drv,warn+seh,+pid'  # "+pid": lines begin "pid:tid:"
+
+
+class WindowRun(Installer):
+    """The windowed installer with its diagnostics kept (stderr)."""
+
+    def __init__(self, exe, *args, env, stderr):
+        self.proc = subprocess.Popen([iw.WINE_RUN, exe, *args], stdin=subprocess.DEVNULL,
+                                     stdout=subprocess.DEVNULL, stderr=stderr, env=env)
+        self.window = None
 
 
 def reg_value(name):
@@ -71,14 +86,27 @@ def decode_debugstr(quoted):
     return ''.join(out)
 
 
+def installer_pid(stderr):
+    """The Wine process id (hexadecimal text) of the first program that traced."""
+    m = DEBUGSTR.search(stderr.decode('utf-8', 'replace'))
+    return m.group(1) if m else None
+
+
 def trace_lines(stderr):
-    """The trace lines the program wrote to the debugger output, in order: (text, cut)."""
+    """The trace lines the installer wrote to the debugger output, in order: (text, cut)."""
+    pid = installer_pid(stderr)
     lines = []
     for raw in stderr.decode('utf-8', 'replace').splitlines():
         m = DEBUGSTR.match(raw)
-        if m:
-            lines.append((decode_debugstr(m.group(1)), bool(m.group(2))))
+        if m and m.group(1) == pid:
+            lines.append((decode_debugstr(m.group(2)), bool(m.group(3))))
     return lines
+
+
+def window_diagnostics(stderr, pid):
+    """The display and window errors Wine reported for process pid (None: any process)."""
+    return [m.group(0) for m in WINDOW_DIAGNOSTICS.finditer(stderr.decode('utf-8', 'replace'))
+            if pid is None or m.group(1) == pid]
 
 
 class UnattendedTest(unittest.TestCase):
@@ -115,6 +143,21 @@ class UnattendedTest(unittest.TestCase):
         shutil.rmtree(self.work, ignore_errors=True)
         shutil.rmtree(unix_path(self.default_dir), ignore_errors=True)
 
+    @contextlib.contextmanager
+    def own_wineserver(self):
+        """A copy of the prefix with a wineserver of its own, for what must not share the
+        desktop with runs that had no display (or must not share the network)."""
+        copy = os.path.join(self.work, 'prefix')
+        subprocess.run(['cp', '-a', os.environ['WINEPREFIX'], copy], check=True)
+        saved = os.environ['WINEPREFIX']
+        os.environ['WINEPREFIX'] = copy
+        try:
+            yield copy
+        finally:
+            subprocess.run([os.environ['WINESERVER'], '-k'])
+            os.environ['WINEPREFIX'] = saved
+            shutil.rmtree(copy, ignore_errors=True)
+
     # --- the setting ---
     def configure(self, **values):
         with open(os.path.join(self.bin, 'RavellInstallerConfig.ini'), 'w') as f:
@@ -134,9 +177,9 @@ class UnattendedTest(unittest.TestCase):
 
     def silent(self, *args, timeout=180, prefix=()):
         """Runs the installer with -silent=true and no display; (exit code, stderr)."""
-        env = dict(self.env)
+        env = dict(self.env, WINEPREFIX=os.environ['WINEPREFIX'])
         env.pop('DISPLAY', None)
-        env['WINEDEBUG'] = '-all,err+winediag,err+x11drv,warn+seh'
+        env['WINEDEBUG'] = DIAGNOSTICS
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
             proc = subprocess.run([*prefix, iw.WINE_RUN, self.exe, '-silent=true', *args],
                                   stdin=subprocess.DEVNULL, stdout=out, stderr=err, env=env,
@@ -147,9 +190,27 @@ class UnattendedTest(unittest.TestCase):
         return code, stderr
 
     def assert_silent(self, expected, *args, **kw):
+        """Runs the unattended installer and wants the exit code; without a -log of the
+        caller's, a support log tells the outcome and the installer's process id, and Wine
+        reported no window or display wish of that process."""
+        own_log = None
+        if not any(a.startswith('-log=') for a in args):
+            own_log = os.path.join(self.work, 'run-%d.log' % len(os.listdir(self.work)))
+            args += ('-log=' + winpath(own_log),)
         code, stderr = self.silent(*args, **kw)
         self.assertEqual(code, expected, stderr.decode('utf-8', 'replace')[-3000:])
-        self.assertIsNone(WINDOW_DIAGNOSTICS.search(stderr.decode('utf-8', 'replace')))
+        if expected == -1:  # stopped before anything, the command line included
+            self.assertFalse(os.path.exists(own_log))
+            self.assertEqual(window_diagnostics(stderr, None), [])
+            return stderr
+        if own_log:
+            last = self.log_lines(own_log)[-1]
+            self.assertTrue(last.endswith(', exit code %d' % expected), last)
+            pid = '%04x' % int(re.match(r'<P(\d+)>', last).group(1))
+        else:
+            pid = installer_pid(stderr)
+        self.assertIsNotNone(pid)
+        self.assertEqual(window_diagnostics(stderr, pid), [])
         return stderr
 
     def assert_records(self, folder):
@@ -167,8 +228,9 @@ class UnattendedTest(unittest.TestCase):
         program = os.path.join(folder or os.path.join(self.work, 'running'), name)
         os.makedirs(os.path.dirname(program), exist_ok=True)
         shutil.copy(FAKE, program)
+        started = program + '.started'
         with open(program + '.scenario', 'w') as f:
-            f.write(Scenario().sleep(60000).text())
+            f.write(Scenario().file(winpath(started), b'1').sleep(60000).text())
         running = subprocess.Popen([iw.WINE_RUN, program], stdin=subprocess.DEVNULL,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
@@ -177,8 +239,7 @@ class UnattendedTest(unittest.TestCase):
             running.wait()
             iw.wine('taskkill', '/f', '/im', name)
         self.addCleanup(stop)
-        iw.wait_for(lambda: name in iw.wine('tasklist').stdout.decode('utf-8', 'replace'), 30,
-                    name + ' running')
+        iw.wait_for(lambda: os.path.exists(started), 30, name + ' running')
         return program
 
     def previous_install(self, uninstaller_scenario):
@@ -298,13 +359,17 @@ class UnattendedTest(unittest.TestCase):
 
     # --- 13: no Internet ---
     def test_no_internet_with_the_check_enabled(self):
+        """Wine asks the host's interfaces (in its device service, beside the wineserver), so
+        the installer runs with a wineserver of its own in a network namespace with only an
+        unconfigured loopback."""
         self.configure(DownloadUrl=self.service.url('681'), IsCheckNet='true')
-        # a network namespace of its own: no interface but an unconfigured loopback
-        self.assert_silent(13, prefix=('unshare', '--net'))
-        self.assertEqual(self.service.gets(), [])
-        # and without the check the same machine gets as far as the download
-        self.configure(DownloadUrl=self.service.url('681'), IsCheckNet='false')
-        self.assert_silent(20, prefix=('unshare', '--net'))
+        offline = ('unshare', '--net')
+        with self.own_wineserver():
+            self.assert_silent(13, prefix=offline)
+            self.assertEqual(self.service.gets(), [])
+            # without the check the same machine gets as far as the download
+            self.configure(DownloadUrl=self.service.url('681'), IsCheckNet='false')
+            self.assert_silent(20, prefix=offline)
 
     # --- 20, 30, 40 ---
     def test_a_failed_download(self):
@@ -323,25 +388,142 @@ class UnattendedTest(unittest.TestCase):
         self.assert_silent(40)
         self.assertIsNone(reg_value('InstallPath'))
 
+    # --- the support log ---
+    def log_lines(self, path):
+        with open(path, 'rb') as f:
+            data = f.read()
+        self.assertTrue(data.endswith(b'\r\n'))
+        return data.decode('utf-8').split('\r\n')[:-1]
+
+    def assert_log(self, path, stderr, outcome, earlier=()):
+        """The file: the earlier lines, then every trace line of the debugger output byte for
+        byte (without its own line end), with the pipeline's events and the outcome among
+        them in the trace format; returns the event codes."""
+        lines = self.log_lines(path)
+        self.assertEqual(lines[:len(earlier)], list(earlier))
+        lines = lines[len(earlier):]
+        matches = [TRACE.match(line) for line in lines]
+        self.assertTrue(all(matches), [l for l, m in zip(lines, matches) if not m])
+        self.assertEqual(len({line[:8] for line in lines}), 1)  # one process: <P.....>
+        own = [m.group(1) in ('CInstallSession::Apply', 'LogInstallOutcome')
+               for m in matches]
+        traced = [line for line, mine in zip(lines, own) if not mine]
+        expected = trace_lines(stderr)
+        self.assertEqual(len(traced), len(expected), (traced[-5:], expected[-5:]))
+        for line, (text, cut) in zip(traced, expected):
+            text = text.rstrip('\r\n')
+            if cut:
+                self.assertTrue(line.startswith(text), (line, text))
+            else:
+                self.assertEqual(line, text)
+        self.assertEqual(matches[-1].group(1), 'LogInstallOutcome')
+        self.assertEqual(matches[-1].group(2), 'outcome: ' + outcome)
+        events = []
+        for m in matches:
+            if m.group(1) == 'CInstallSession::Apply':
+                _, code, value, _ = m.group(2).split(' ', 3)
+                self.assertRegex(value, r'^-?\d+\.\d{6}$')
+                events.append(int(code))
+        return events
+
+    def test_the_support_log_of_an_unattended_install(self):
+        self.package_scenario(self.successful_package('Message=你好\r\n'))
+        log = os.path.join(self.work, '支持 log.txt')
+        with open(log, 'wb') as f:
+            f.write(b'earlier run\r\n')
+        stderr = self.assert_silent(0, '-log=' + winpath(log))
+        events = self.assert_log(log, stderr, 'installed, exit code 0', ['earlier run'])
+        for code in (1001, 1003, 2001, 2002, 3009, 2003):
+            self.assertIn(code, events)
+        self.assertEqual(events[0], 1001)
+        self.assertEqual(events[-1], 2003)
+        # the package's message, as UTF-8
+        self.assertTrue(any(line.endswith(': event 3009 0.000000 你好')
+                            for line in self.log_lines(log)))
+
+    def test_the_support_log_of_a_refused_install(self):
+        self.serve('681', get_status=404)
+        log = os.path.join(self.work, 'support.log')
+        stderr = self.assert_silent(20, '-log=' + winpath(log))
+        events = self.assert_log(log, stderr, 'the download failed, exit code 20')
+        self.assertEqual((events[0], events[-1]), (1001, 1004))
+
+    def test_a_log_that_cannot_be_opened_changes_nothing(self):
+        folder = self.default_dir
+        for name, path in (('missing folder', os.path.join(self.work, 'missing', 'x.log')),
+                           ('a folder', self.work)):
+            with self.subTest(name):
+                iw.wine('reg', 'delete', KEY, '/f')
+                self.package_scenario(self.successful_package())
+                stderr = self.assert_silent(0, '-log=' + winpath(path))
+                self.assert_records(folder)
+                self.assertTrue(trace_lines(stderr))  # the trace still reaches the debugger
+                self.assertFalse(os.path.exists(os.path.join(self.work, 'missing')))
+                self.assertTrue(os.path.isdir(self.work))
+
+    # --- the windowed installer: -instdir and -log ---
+    def test_the_window_starts_with_instdir_and_writes_the_support_log(self):
+        folder = 'C:\\Tallowmere chosen\\quillmoss'
+        self.addCleanup(shutil.rmtree, unix_path('C:\\Tallowmere chosen'), True)
+        self.package_scenario(self.successful_package())
+        log = os.path.join(self.work, 'window.log')
+        with self.own_wineserver(), tempfile.TemporaryFile() as err:
+            env = dict(self.env, WINEDEBUG=DIAGNOSTICS, WINEPREFIX=os.environ['WINEPREFIX'])
+            run = WindowRun(self.exe, '-instdir=' + folder, '-log=' + winpath(log), env=env,
+                            stderr=err)
+            self.runs.append(run)
+            iw.wait_page(run.wait_window(), 0)
+            time.sleep(0.5)
+            run.press_for_page('customeBtn', 1)
+            # nothing typed: the folder box holds the -instdir folder
+            run.press_for_page('customeInstallBtn', 2)
+            iw.wait_for(lambda: reg_value('InstallPath'), 90, 'the registry record')
+            iw.wait_page(run.window, 3, timeout=30)
+            self.assertEqual(run.press_for_exit('closebtn'), 0)
+            err.seek(0)
+            stderr = err.read()
+            self.assert_records(folder)
+        events = self.assert_log(log, stderr, 'installed, exit code 0')
+        self.assertEqual((events[0], events[-1]), (1001, 2003))
+
     # --- the windowed installer for comparison ---
     def test_the_window_needs_a_display(self):
         """The detector of the unattended tests: the windowed installer, started the same way
         without -silent, asks for a window and cannot have one."""
-        env = dict(self.env)
-        env.pop('DISPLAY', None)
-        env['WINEDEBUG'] = '-all,err+winediag,err+x11drv'
-        with tempfile.TemporaryFile() as err:
-            subprocess.run([iw.WINE_RUN, self.exe], env=env, stdin=subprocess.DEVNULL,
-                           stdout=subprocess.DEVNULL, stderr=err, timeout=120)
+        with self.own_wineserver(), tempfile.TemporaryFile() as err:
+            env = dict(self.env, WINEPREFIX=os.environ['WINEPREFIX'],
+                       WINEDEBUG='-all,err+winediag,err+x11drv,+pid')
+            env.pop('DISPLAY', None)
+            proc = subprocess.Popen([iw.WINE_RUN, self.exe], env=env, stdin=subprocess.DEVNULL,
+                                    stdout=subprocess.DEVNULL, stderr=err)
+            proc.wait(timeout=120)
             err.seek(0)
-            self.assertIsNotNone(WINDOW_DIAGNOSTICS.search(err.read().decode('utf-8', 'replace')))
+            stderr = err.read()
+        # the installer's own process (Wine's process id of the Windows program) asked
+        pids = {m.group(1) for m in WINDOW_DIAGNOSTICS.finditer(stderr.decode())}
+        self.assertTrue(pids, stderr)
+        self.assertTrue(any('nodrv_CreateWindow' in d for d in window_diagnostics(stderr, None)))
 
 
 def main():
     global EXE, FAKE, SHOTS
     EXE, FAKE, SHOTS = (os.path.abspath(a) for a in sys.argv[1:4])
     del sys.argv[1:4]
-    unittest.main(verbosity=2)
+    # Runs without a display leave the wineserver's desktop without a display driver for a
+    # while; this script works on a copy of the prefix with a wineserver of its own, so that
+    # the tests after it find the shared one as it was.
+    shared = os.environ['WINEPREFIX']
+    copy = tempfile.mkdtemp(prefix='unattended-prefix-')
+    subprocess.run(['cp', '-a', shared + '/.', copy], check=True)
+    os.environ['WINEPREFIX'] = copy
+    try:
+        subprocess.run([iw.WINE_RUN, 'wineboot'], stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        passed = unittest.main(verbosity=2, exit=False).result.wasSuccessful()
+    finally:
+        subprocess.run([os.environ['WINESERVER'], '-k'])
+        shutil.rmtree(copy, ignore_errors=True)
+    sys.exit(0 if passed else 1)
 
 
 if __name__ == '__main__':
