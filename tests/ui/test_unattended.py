@@ -468,6 +468,9 @@ class UnattendedTest(unittest.TestCase):
         self.package_scenario(self.successful_package())
         log = os.path.join(self.work, 'window.log')
         with self.own_wineserver(), tempfile.TemporaryFile() as err:
+            # the copy holds the registry as last saved, which may be older than setUp's
+            iw.wine('reg', 'delete', KEY, '/f')
+            self.assertIsNone(reg_value('InstallPath'))
             env = dict(self.env, WINEDEBUG=DIAGNOSTICS, WINEPREFIX=os.environ['WINEPREFIX'])
             run = WindowRun(self.exe, '-instdir=' + folder, '-log=' + winpath(log), env=env,
                             stderr=err)
@@ -478,7 +481,7 @@ class UnattendedTest(unittest.TestCase):
             # nothing typed: the folder box holds the -instdir folder
             run.press_for_page('customeInstallBtn', 2)
             iw.wait_for(lambda: reg_value('InstallPath'), 90, 'the registry record')
-            iw.wait_page(run.window, 3, timeout=30)
+            iw.wait_page(run.window, 3, timeout=60)
             self.assertEqual(run.press_for_exit('closebtn'), 0)
             err.seek(0)
             stderr = err.read()
