@@ -130,7 +130,7 @@ class ProxyTest(unittest.TestCase):
             with self.subTest(dl_type):
                 self.assert_through_proxy(dl_type)
 
-    def test_scheme_specific_proxy_entries(self):
+    def test_per_scheme_proxy_entries(self):
         set_manual_proxy('https=127.0.0.1:1;http=%s' % self.proxy.address, '')
         for dl_type in (1, 3):
             with self.subTest(dl_type):
