@@ -94,6 +94,9 @@ void InstallerConfig::ApplyArguments(const std::vector<std::wstring>& arguments)
     args.GetText(L"-instcmd", InstCmd);
     args.GetInt(L"-language", LanguageIndex);
     args.GetBool(L"-insnew", InsNew);
+    args.GetBool(L"-silent", Silent);
+    args.GetText(L"-instdir", InstDir);
+    args.GetText(L"-log", LogPath);
 }
 
 InstallerConfig& TheInstallerConfig() {

@@ -15,6 +15,9 @@ struct InstallerConfig {
     std::wstring DlAppNameSuffix;
     std::wstring m_DlAppVersion;
     bool IsEnableAppSensors = true;
+    bool Silent = false;     // "-silent": install without a window or a prompt
+    std::wstring InstDir;    // "-instdir": the install folder (empty: the default)
+    std::wstring LogPath;    // "-log": the support log file (empty: none)
 
     // Defaults, then the ini file at iniPath when it exists.
     static InstallerConfig Load(const std::wstring& iniPath);

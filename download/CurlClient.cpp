@@ -2,6 +2,7 @@
 
 #include "download/CurlHandle.h"  // before windows.h: it brings winsock2.h
 #include "download/ServerCertificate.h"
+#include "download/UserProxy.h"
 
 #include <windows.h>
 
@@ -42,7 +43,7 @@ int SetBodyTransferOptions(CURL* h, const std::string& url,
                            void* progressData, long stallSeconds) {
     int options = 0;
     options |= curl_easy_setopt(h, CURLOPT_URL, url.c_str());
-    options |= SetCommonOptions(h);
+    options |= SetCommonOptions(h, url);
     options |= curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, write);
     options |= curl_easy_setopt(h, CURLOPT_WRITEDATA, writeData);
     options |= curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, header);
@@ -63,7 +64,7 @@ bool ResolutionStatusAccepted(long status, const std::string& effectiveUrl) {
     return status >= 200 && status <= 399;
 }
 
-int SetCommonOptions(CURL* handle) {
+int SetCommonOptions(CURL* handle, const std::string& url) {
     int result = 0;
     result |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
     result |= curl_easy_setopt(handle, CURLOPT_MAXREDIRS, CurlClient::kMaxRedirects);
@@ -76,6 +77,7 @@ int SetCommonOptions(CURL* handle) {
     // Revoked certificates are refused; an unreachable revocation server is not a refusal.
     result |= curl_easy_setopt(handle, CURLOPT_SSL_OPTIONS, (long)CURLSSLOPT_REVOKE_BEST_EFFORT);
     result |= SetServerCertificateCheck(handle);
+    result |= SetUserProxy(handle, url);
     return result;
 }
 
@@ -93,7 +95,7 @@ struct CurlGlobal {
 int SetHeadOptions(CURL* handle, const std::string& url) {
     int result = 0;
     result |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-    result |= SetCommonOptions(handle);
+    result |= SetCommonOptions(handle, url);
     result |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
     result |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
     result |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
@@ -268,7 +270,7 @@ double CurlClient::GetDownloadFileLength_Str(const std::string& url) {
     CurlEasy request(NewHandle());
     if (CURL* handle = request.get()) {
         result |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-        result |= SetCommonOptions(handle);
+        result |= SetCommonOptions(handle, url);
         result |= curl_easy_setopt(handle, CURLOPT_HEADER, 1L);
         result |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
         result |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);

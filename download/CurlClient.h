@@ -79,8 +79,9 @@ std::string NarrowUrl(const std::wstring& url);
 // Discards a response body (size times count accepted).
 size_t DiscardBody(char* data, size_t size, size_t count, void* user);
 // The options every libcurl request shares: redirections followed (at most kMaxRedirects,
-// never to anything but HTTP and HTTPS), the protocols allowed (HTTP, HTTPS, FILE).
-int SetCommonOptions(CURL* handle);
+// never to anything but HTTP and HTTPS), the protocols allowed (HTTP, HTTPS, FILE), the
+// certificate checks, and the user's proxy for url (UserProxy.h).
+int SetCommonOptions(CURL* handle, const std::string& url);
 // Whether a header-only request's answer gives the file's length: a status from 200 to 399,
 // or none at all for a local file ("file://" answers without a status).
 bool ResolutionStatusAccepted(long status, const std::string& effectiveUrl);

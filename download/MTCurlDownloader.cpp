@@ -144,7 +144,7 @@ bool CMTCurlDownloader::getRealDownloadUrl(const std::string& url) {
     curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
     int options = 0;
     options |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-    options |= SetCommonOptions(handle);
+    options |= SetCommonOptions(handle, url);
     options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
     options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
     options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);

@@ -97,7 +97,8 @@ void ChildProcess::Start(const std::wstring& program, const std::wstring& comman
 
     HANDLE inherited[] = {si.hStdInput, si.hStdOutput, si.hStdError};
     InheritList list(inherited, 3);
-    DWORD flags = 0;
+    // A console child gets no console window of its own either (it runs hidden).
+    DWORD flags = CREATE_NO_WINDOW;
     if (list.Get()) {
         sx.lpAttributeList = list.Get();
         si.cb = sizeof(sx);

@@ -1,17 +1,12 @@
-// The installation as the main window runs it: the checks before a start, the pipeline's
-// events as progress, pages and prompts, and what follows a success or a failure.
+// The installation as the main window runs it: the checks before a start (CInstallSession),
+// the pipeline's events as progress, pages and prompts, and what follows a success or a
+// failure.
 #include <windows.h>
 #include <shellapi.h>
 #include <shlwapi.h>
 
-#include <cmath>
-#include <cstdlib>
-
 #include "app/InstallerConfig.h"
-#include "install/DownloadInstaller.h"
-#include "install/SystemHelpers.h"
 #include "skin/SkinFiles.h"
-#include "sys/HardDiskManager.h"
 #include "sys/NetworkCheck.h"
 #include "sys/Thread.h"
 #include "ui/MainWnd.h"
@@ -23,22 +18,6 @@ using namespace Skin;
 namespace {
 
 const wchar_t kProductExe[] = L"quillmoss.exe";
-const wchar_t kUninstallerCopy[] = L"quillmoss_un_asa.exe";
-const double kGiB = 1073741824.0;
-
-// A package's millisecond figure as the 32-bit unsigned count it stands for (negative values
-// wrap, as -1 meaning "the longest" does); NaN counts as 0.
-std::uint32_t ToMilliseconds(double value) {
-    if (!(value == value)) return 0;
-    if (value >= 4294967295.0) return 4294967295u;
-    if (value <= -2147483648.0) return 0x80000000u;
-    return static_cast<std::uint32_t>(static_cast<std::int64_t>(value));
-}
-
-int ToStartupStyle(double value) {
-    if (!(value >= 0.0) || value >= 3.0) return 0;
-    return static_cast<int>(value);
-}
 
 }  // namespace
 
@@ -56,26 +35,28 @@ void CMainWnd::SetInstallButtonsEnabled(bool enabled) {
 void CMainWnd::HandleExistingInstall() {
     ApplyPreviousLanguage();
     const bool insNew = TheInstallerConfig().InsNew;
-    if (FindRunningProcess(kProductExe)) {
+    const std::wstring previous = m_session->PreviousInstallDir();
+    if (CInstallSession::ProductRunning()) {
         if (insNew) {
-            StartInstall(m_prevInstallPath, true, true);
+            StartInstall(previous, true, true);
         } else {
+            m_session->NoteOutcome(InstallOutcome::ProductRunning);
             ShowPrompt(m_hwnd, Prompt::ProductRunning);
             Close(1);
         }
         return;
     }
     if (insNew) {
-        StartInstall(m_prevInstallPath, true, true);
+        StartInstall(previous, true, true);
         return;
     }
     switch (ShowPrompt(m_hwnd, Prompt::AlreadyInstalled)) {
     case 0:
-        StartInstall(m_prevInstallPath, true, true);
+        StartInstall(previous, true, true);
         break;
     case 1:
-        ExePath = m_prevInstallPath + L"\\" + kProductExe;
-        ShellExecuteW(nullptr, L"open", ExePath.c_str(), nullptr, m_prevInstallPath.c_str(),
+        m_session->SetExePath(previous + L"\\" + kProductExe);
+        ShellExecuteW(nullptr, L"open", m_session->ExePath().c_str(), nullptr, previous.c_str(),
                       SW_SHOWNORMAL);
         Close(1);
         break;
@@ -88,42 +69,29 @@ void CMainWnd::HandleExistingInstall() {
 }
 
 bool CMainWnd::StartInstall(const std::wstring& folder, bool desktopShortcut, bool quickLaunch) {
-    const InstallerConfig& config = TheInstallerConfig();
-    if (!config.InsNew && FindRunningProcess(kUninstallerCopy)) {
+    bool uninstallerCopy = false;
+    const InstallOutcome running = m_session->CheckProcesses(&uninstallerCopy);
+    if (running != InstallOutcome::Installed) {
+        // the old uninstaller copy closes the window only over an earlier installation, the
+        // product always
+        const bool closes = !uninstallerCopy || m_session->HasPreviousInstall();
+        m_session->NoteOutcome(running);
         ShowPrompt(m_hwnd, Prompt::ProductRunning);
-        if (m_hasPrevInstall) Close(1);
-        return false;
-    }
-    if (!config.InsNew && FindRunningProcess(kProductExe)) {
-        ShowPrompt(m_hwnd, Prompt::ProductRunning);
-        Close(1);
+        if (closes) Close(1);
         return false;
     }
     SetInstallButtonsEnabled(false);  // until the "install" notification
     CControlUI* root = m_manager.GetRoot();
-    if (!CreateFolderWithParents(folder)) {
-        ShowPrompt(m_hwnd, Prompt::InvalidFolder);
+    const InstallOutcome place = m_session->CheckFolder(folder);
+    if (place != InstallOutcome::Installed) {
+        m_session->NoteOutcome(place);
+        ShowPrompt(m_hwnd, place == InstallOutcome::InvalidFolder ? Prompt::InvalidFolder
+                                                                  : Prompt::LowDiskSpace);
         m_manager.SendNotify(root, L"install", 0);
         return false;
     }
-    // The drive the folder is on ("C:"); a path without a drive letter (a share) is asked
-    // about itself, as it exists by now.
-    wchar_t drive[_MAX_DRIVE] = {};
-    _wsplitpath_s(folder.c_str(), drive, _MAX_DRIVE, nullptr, 0, nullptr, 0, nullptr, 0);
-    Utils::HardDiskManager disk;  // counts start at 0, and a failed query leaves them there
-    disk.CheckFreeSpace(drive[0] ? std::wstring(drive) : folder);
-    if (static_cast<double>(disk.freeBytesAvailable) / kGiB < 1.0) {
-        ShowPrompt(m_hwnd, Prompt::LowDiskSpace);
-        m_manager.SendNotify(root, L"install", 0);
-        return false;
-    }
-    InstPath = folder;
-    m_records.installDir = folder;
-    const std::wstring oldUninstaller =
-        m_records.IsOverrideDisabled(folder) ? std::wstring() : m_prevUninstEp;
-    m_pipeline->SetParams(config.DownloadUrl, oldUninstaller, folder, desktopShortcut,
-                          quickLaunch, m_records.adminAccount, m_records.elevated, LanguageCodeOf());
-    if (config.IsCheckNet) {
+    m_session->Prepare(folder, desktopShortcut, quickLaunch, LanguageCodeOf());
+    if (TheInstallerConfig().IsCheckNet) {
         Utils::StartOwnedThread(m_netCheckWorker, this, L"ABDEF", [](void* owner) {
             CoInitialize(nullptr);
             const std::uint32_t result = Utils::CheckNetwork();
@@ -137,8 +105,11 @@ bool CMainWnd::StartInstall(const std::wstring& folder, bool desktopShortcut, bo
 }
 
 void CMainWnd::OnCheckNet(WPARAM result) {
-    const bool offline = ((static_cast<std::uint32_t>(result) >> 16) & 0xFFFF) != 0;
-    if (offline) ShowPrompt(m_hwnd, Prompt::NoNetwork);
+    const bool offline = CInstallSession::IsOffline(static_cast<std::uint32_t>(result));
+    if (offline) {
+        m_session->NoteOutcome(InstallOutcome::NoNetwork);
+        ShowPrompt(m_hwnd, Prompt::NoNetwork);
+    }
     m_manager.SendNotify(m_manager.GetRoot(), L"install", offline ? 0 : 1);
 }
 
@@ -146,7 +117,7 @@ void CMainWnd::OnInstallGoAhead(WPARAM goAhead) {
     if (goAhead) {
         m_startPage = CurrentPage();
         if (m_mainTab) m_mainTab->SelectItem(2);
-        m_pipeline->Start();
+        m_session->StartPipeline();
     }
     SetInstallButtonsEnabled(true);
 }
@@ -155,34 +126,35 @@ void CMainWnd::OnPipelineEvent(PipelineEvent* event) {
     if (!event) return;
     std::unique_ptr<PipelineEvent> record(event);
     const double scale = TheInstallerConfig().DownloadScale;
-    switch (record->code) {
-    case 1001:  // download started
+    switch (m_session->Apply(*record)) {
+    case EventMeaning::DownloadStarted:
         m_installClockStart = m_tick();
         m_installClockRunning = true;
         break;
-    case 1002: ShowProgress(DownloadPercent(record->value, scale)); break;
-    case 1004: OnDownloadFailed(); break;
-    case 2001: m_records.WriteIniRecords(); break;
-    case 2002: ShowProgress(m_installProgress.Step(record->value, scale)); break;
-    case 2003: Finish(); break;
-    case 2004: OnInstallFailed(record->message); break;
-    case 3000:
-        InstPath = record->message;
-        m_records.installDir = record->message;
+    case EventMeaning::DownloadFailed:
+        m_session->NoteOutcome(InstallOutcome::DownloadFailed);
+        OnDownloadFailed();
         break;
-    case 3001: ExePath = record->message; break;
-    case 3003:
-        UninstEp = record->message;
-        m_records.uninstaller = record->message;
+    case EventMeaning::Succeeded:
+        m_session->NoteOutcome(InstallOutcome::Installed);
+        Finish();
         break;
-    case 3004: StartUrl = record->message; break;
-    case 3005: StartupStyle = ToStartupStyle(record->value); break;
-    case 3007: TopShowDetention = ToMilliseconds(record->value); break;
-    case 3008: FinsihCloseDetention = ToMilliseconds(record->value); break;
-    case 3009: ShowPrompt(m_hwnd, Prompt::PackageMessage, record->message); break;
-    case 5004:
-    case 5005: OnUninstallFailed(); break;
-    default: break;  // 1003, 1005, 1006, 3002, 5001 to 5003: nothing to show
+    case EventMeaning::PackageFailed:
+        m_session->NoteOutcome(InstallOutcome::PackageFailed);
+        OnInstallFailed(record->message);
+        break;
+    case EventMeaning::PackageMessage:
+        ShowPrompt(m_hwnd, Prompt::PackageMessage, record->message);
+        break;
+    case EventMeaning::UninstallFailed:
+        m_session->NoteOutcome(InstallOutcome::UninstallFailed);
+        OnUninstallFailed();
+        break;
+    case EventMeaning::Continue:
+        // progress; 1003, 1005, 1006, 3000 to 3008, 5001 to 5003: nothing to show
+        if (record->code == 1002) ShowProgress(DownloadPercent(record->value, scale));
+        else if (record->code == 2002) ShowProgress(m_installProgress.Step(record->value, scale));
+        break;
     }
 }
 
@@ -197,16 +169,16 @@ void CMainWnd::OnDownloadFailed() {
     switch (ShowPrompt(m_hwnd, Prompt::DownloadFailed)) {
     case 0:
         if (m_startPage == 0) {
-            StartInstall(m_records.GetDefaultInstallDir(), true, true);
+            StartInstall(m_session->Records().GetDefaultInstallDir(), true, true);
         } else if (m_startPage == 1) {
             const std::wstring typed = m_installDirEdit ? m_installDirEdit->GetText() : L"";
-            StartInstall(m_records.ResolveInstallDir(typed),
+            StartInstall(m_session->Records().ResolveInstallDir(typed),
                          m_createDSCb && m_createDSCb->IsSelected(),
                          m_createQSCb && m_createQSCb->IsSelected());
         }
         break;
     case 1:
-        if (m_hasPrevInstall) Close(1);
+        if (m_session->HasPreviousInstall()) Close(1);
         break;
     default:
         break;
@@ -226,7 +198,7 @@ void CMainWnd::OnInstallFailed(const std::wstring& text) {
 void CMainWnd::OnUninstallFailed() {
     ShowPrompt(m_hwnd, Prompt::UninstallFailed);
     if (m_mainTab) m_mainTab->SelectItem(m_startPage);
-    if (m_hasPrevInstall) Close(1);
+    if (m_session->HasPreviousInstall()) Close(1);
 }
 
 void CMainWnd::Finish() {
@@ -244,23 +216,26 @@ void CMainWnd::Finish() {
         m_softNameLbl->SetVisible(true);
     }
     if (m_mainTab) m_mainTab->SelectItem(3);
-    m_records.WriteRegistryRecord();
-    m_records.WriteIniRecords();
-    if (StartupStyle == 1) LaunchProduct();
+    m_session->RecordFinish();
+    if (m_session->StartupStyle() == 1) LaunchProduct();
     CControlUI* root = m_manager.GetRoot();
-    if (TopShowDetention != 0) m_manager.SetTimer(root, 10, TopShowDetention);
+    const std::uint32_t topShow = m_session->TopShowDetention();
+    const std::uint32_t finishClose = m_session->FinishCloseDetention();
+    if (topShow != 0) m_manager.SetTimer(root, 10, topShow);
     // The default (the largest count) means "never": no timer at all, rather than one the
     // system would cut to about 24.8 days.
-    if (FinsihCloseDetention != 0 && FinsihCloseDetention != 4294967295u)
-        m_manager.SetTimer(root, 11, FinsihCloseDetention > USER_TIMER_MAXIMUM
-                                         ? USER_TIMER_MAXIMUM : FinsihCloseDetention);
+    if (finishClose != 0 && finishClose != 4294967295u)
+        m_manager.SetTimer(root, 11, finishClose > USER_TIMER_MAXIMUM ? USER_TIMER_MAXIMUM
+                                                                      : finishClose);
 }
 
 void CMainWnd::LaunchProduct() {
-    if (StartUrl.size() > 5)
-        ShellExecuteW(nullptr, L"open", StartUrl.c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED);
-    const DWORD attributes = ExePath.empty() ? INVALID_FILE_ATTRIBUTES
-                                             : GetFileAttributesW(ExePath.c_str());
+    const std::wstring startUrl = m_session->StartUrl();
+    const std::wstring exePath = m_session->ExePath();
+    if (startUrl.size() > 5)
+        ShellExecuteW(nullptr, L"open", startUrl.c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED);
+    const DWORD attributes = exePath.empty() ? INVALID_FILE_ATTRIBUTES
+                                             : GetFileAttributesW(exePath.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
     // Let the finished page paint before the product takes the screen: about 100 ms of the
     // thread's messages, never waiting longer for one that does not come.
@@ -283,5 +258,5 @@ void CMainWnd::LaunchProduct() {
         }
     }
     if (quit) PostQuitMessage(static_cast<int>(quitCode));
-    ShellExecuteW(nullptr, L"open", ExePath.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, L"open", exePath.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

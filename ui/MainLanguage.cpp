@@ -30,7 +30,7 @@ void CMainWnd::ApplyLanguageAt(int index) {
 }
 
 void CMainWnd::ApplyPreviousLanguage() {
-    const std::wstring code = PreviousInstallLanguage(m_prevInstallPath);
+    const std::wstring code = PreviousInstallLanguage(m_session->PreviousInstallDir());
     const int index = ApplyLanguage(0, code);
     m_manager.NeedUpdate();
     if (m_manager.GetRoot()) m_manager.GetRoot()->Invalidate();

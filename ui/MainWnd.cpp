@@ -4,7 +4,7 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include "install/DownloadInstaller.h"
+#include "app/InstallerConfig.h"
 #include "skin/SkinFiles.h"
 #include "skin/UICombo.h"
 #include "skin/UISequence.h"
@@ -34,8 +34,11 @@ CMainWnd::CMainWnd() : CSkinFrame(DescribeFrame(L"MainWnd.xml")), m_tick([] {
 
 CMainWnd::~CMainWnd() {
     m_postTarget = nullptr;
-    m_pipeline.reset();        // waits for a running install or uninstall
+    const bool opened = m_session != nullptr;
+    const InstallOutcome outcome = opened ? m_session->Outcome() : InstallOutcome::NotAttempted;
+    m_session.reset();         // waits for a running install or uninstall
     m_netCheckWorker.reset();  // waits for the network check
+    if (opened) LogInstallOutcome(outcome, 0);  // the window's exit code stays 0
 }
 
 template <typename T>
@@ -95,16 +98,14 @@ void CMainWnd::InitWindow() {
         FitProductName(m_manager.FindControl(name));
 
     m_postTarget = m_hwnd;
-    m_pipeline.reset(new CDownloadInstaller(MakeEventPoster(&m_postTarget), L"", L"", L"",
-                                            true, true, true));
-    m_records.ReadPreviousInstall();
-    m_prevInstallPath = m_records.previousInstallDir;
-    m_prevUninstEp = m_records.previousUninstaller;
-    m_hasPrevInstall = !m_prevInstallPath.empty() && PathFileExistsW(m_prevInstallPath.c_str());
-    const std::wstring folder = m_records.GetDefaultInstallDir();
+    m_session.reset(new CInstallSession(MakeEventPoster(&m_postTarget)));
+    m_session->ReadPreviousInstall();
+    std::wstring folder = m_session->Records().GetDefaultInstallDir();  // the flags, too
+    const std::wstring& chosen = TheInstallerConfig().InstDir;          // "-instdir"
+    if (!chosen.empty()) folder = chosen;
     if (m_installDirEdit) m_installDirEdit->SetText(folder);
     CenterWindow();
-    if (m_hasPrevInstall) HandleExistingInstall();
+    if (m_session->HasPreviousInstall()) HandleExistingInstall();
 }
 
 void CMainWnd::OnFinalMessage() { m_postTarget = nullptr; }
@@ -208,7 +209,7 @@ void CMainWnd::OnClick(UINotification& msg) {
     if (!sender) return;
     if (sender == m_defaultInstallBtn) {
         if (m_treatyCb && m_treatyCb->IsSelected()) {
-            StartInstall(m_records.GetDefaultInstallDir(), true, true);
+            StartInstall(m_session->Records().GetDefaultInstallDir(), true, true);
         } else if (m_tipLbl) {
             m_tipLbl->SetVisible(true);
         }
@@ -223,10 +224,11 @@ void CMainWnd::OnClick(UINotification& msg) {
         PickFolder();
     } else if (sender == m_customeInstallBtn) {
         const std::wstring typed = m_installDirEdit ? m_installDirEdit->GetText() : std::wstring();
-        StartInstall(m_records.ResolveInstallDir(typed), m_createDSCb && m_createDSCb->IsSelected(),
+        StartInstall(m_session->Records().ResolveInstallDir(typed),
+                     m_createDSCb && m_createDSCb->IsSelected(),
                      m_createQSCb && m_createQSCb->IsSelected());
     } else if (sender == m_openProduceBtn) {
-        if (StartupStyle == 2) LaunchProduct();
+        if (m_session->StartupStyle() == 2) LaunchProduct();
         Close(1);
     } else if (sender->GetName() == L"closebtn") {
         if (CurrentPage() == 3) Close(1);

@@ -7,15 +7,14 @@
 #include <memory>
 #include <string>
 
-#include "install/InstallRecords.h"
 #include "skin/SkinFrame.h"
 #include "skin/UIButton.h"
 #include "skin/UIContainer.h"
 #include "skin/UIEdit.h"
 #include "skin/UIProgress.h"
+#include "ui/InstallSession.h"
 #include "ui/ProgressMath.h"
 
-class CDownloadInstaller;
 struct PipelineEvent;
 namespace Utils {
 class Thread;
@@ -26,8 +25,9 @@ class CComboUI;
 
 // The installer's window: four pages (0 quick install, 1 custom install, 2 installing,
 // 3 finished) in "mainTabLt", the title bar's "titleTabLt" and buttons. It owns the
-// download-and-install pipeline and the network check of the last attempt; both report to
-// it only through posted messages, so every control changes on the UI thread.
+// installation (CInstallSession: checks, pipeline, records) and the network check of the
+// last attempt; both report to it only through posted messages, so every control changes on
+// the UI thread.
 class CMainWnd : public Skin::CSkinFrame {
 public:
     CMainWnd();
@@ -117,25 +117,12 @@ private:
     Skin::CControlUI* m_installLogo = nullptr;
     Skin::CComboUI* m_languageCombo = nullptr;
 
-    // What the package told about the installation.
-    std::wstring ExePath;
-    std::wstring UninstEp;
-    std::wstring InstPath;
-    std::wstring m_prevUninstEp;
-    std::wstring m_prevInstallPath;
-    std::wstring StartUrl;
-    int StartupStyle = 0;  // 0 NonStartup, 1 AutoStartup, 2 UserStartup
-    std::uint32_t TopShowDetention = 3000;
-    std::uint32_t FinsihCloseDetention = 4294967295u;
-
-    std::unique_ptr<CDownloadInstaller> m_pipeline;
+    std::unique_ptr<CInstallSession> m_session;  // from InitWindow on
     std::uint32_t m_installClockStart = 0;
     bool m_installClockRunning = false;
     std::unique_ptr<Utils::Thread> m_netCheckWorker;
     int m_startPage = 0;
     InstallProgress m_installProgress;
-    bool m_hasPrevInstall = false;
-    InstallRecords m_records;  // the flags, the previous installation, what is written
     std::function<std::uint32_t()> m_tick;
     std::atomic<HWND> m_postTarget{nullptr};  // where workers post; cleared with the window
 };

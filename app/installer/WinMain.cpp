@@ -1,4 +1,5 @@
-// The installer users download: one window, run modally, and one installer at a time.
+// The installer users download: one window, run modally, and one installer at a time; or,
+// for administrators, the same installation without a window ("-silent=true").
 #include <windows.h>
 
 #include "app/InstallerConfig.h"
@@ -6,7 +7,9 @@
 #include "download/RequiredPublisher.h"
 #include "skin/SkinFiles.h"
 #include "skin/WndShadow.h"
+#include "sys/SupportLog.h"
 #include "ui/MainWnd.h"
+#include "ui/UnattendedInstall.h"
 
 namespace {
 
@@ -29,6 +32,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (!guard.Held()) return -1;  // another installer of the product runs: nothing else
 
     TheInstallerConfig().ApplyCommandLine();
+    const Utils::SupportLog supportLog(TheInstallerConfig().LogPath);  // "-log": until the end
+    if (TheInstallerConfig().Silent) {  // "-silent=true": no window, the outcome as exit code
+        const int code = RunUnattendedInstall();
+        guard.Release();
+        return code;
+    }
     Skin::SkinResources().SetInstance(instance);
     Skin::SetSevenZipPackages(true);
     Skin::CWndShadow::Initialize(instance);

@@ -10,6 +10,7 @@ DEFAULTS = {
     'DownloadUrl': BUILT_IN_URL, 'DownloadType': '1', 'IsCheckNet': 'false',
     'DownloadScale': '0.7', 'InstCmd': '', 'LanguageIndex': '-1', 'InsNew': 'false',
     'DlAppNameSuffix': '.downloader', 'm_DlAppVersion': '', 'IsEnableAppSensors': 'true',
+    'Silent': 'false', 'InstDir': '', 'LogPath': '',
 }
 ORDER = list(DEFAULTS)
 LONG = ''.join('%03d' % i for i in range(100))  # 300 characters
@@ -65,6 +66,14 @@ CASES = [
     ('text options', None, ['-instcmd=/D=C:\\x y', '-dlappnamesuffix=.z', '-dlappversion=9'],
      {'InstCmd': '/D=C:\\x y', 'DlAppNameSuffix': '.z', 'm_DlAppVersion': '9'}),
     ('non-ASCII text option', None, ['-instcmd=测试 安装'], {'InstCmd': '测试 安装'}),
+    ('unattended options', None,
+     ['-silent=true', '-instdir=D:\\软件\\quill moss', '-log=C:\\logs\\a=b.log'],
+     {'Silent': 'true', 'InstDir': 'D:\\软件\\quill moss', 'LogPath': 'C:\\logs\\a=b.log'}),
+    ('silent is the exact word true', None, ['-silent=True'], {}),
+    ('silent without a value is false', None, ['-silent', '-SILENT=true'], {}),
+    ('unattended options are not read from the file',
+     '[Install]\nsilent=true\nSilent=true\nInstDir=C:\\x\nLogPath=C:\\l\n', [],
+     {'IsCheckNet': 'true'}),
 ]
 
 

@@ -12,3 +12,4 @@ int RunHttpCommand(const std::vector<std::wstring>& args);
 int RunPipelineCommand(const std::vector<std::wstring>& args);
 int RunRecordsCommand(const std::vector<std::wstring>& args);
 int RunPromptCommand(const std::vector<std::wstring>& args);
+int RunProxyCommand(const std::vector<std::wstring>& args);

@@ -18,5 +18,8 @@ int RunConfigCommand(const std::vector<std::wstring>&) {
     PrintField(L"DlAppNameSuffix", config.DlAppNameSuffix);
     PrintField(L"m_DlAppVersion", config.m_DlAppVersion);
     PrintField(L"IsEnableAppSensors", BoolText(config.IsEnableAppSensors));
+    PrintField(L"Silent", BoolText(config.Silent));
+    PrintField(L"InstDir", config.InstDir);
+    PrintField(L"LogPath", config.LogPath);
     return 0;
 }

@@ -27,6 +27,7 @@ const std::map<std::wstring, Command>& CommandTable() {
         {L"pipeline", RunPipelineCommand},
         {L"records", RunRecordsCommand},
         {L"prompt", RunPromptCommand},
+        {L"proxy", RunProxyCommand},
     };
     return table;
 }
