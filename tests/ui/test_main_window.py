@@ -16,69 +16,16 @@ import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'tools'))
 import installer_window as iw  # noqa: E402
+import installer_case  # noqa: E402
+from installer_case import KEY, reg_value  # noqa: E402
 from installer_window import Installer, Scenario, winpath  # noqa: E402
-from download_service import DownloadService  # noqa: E402
 from ini_file import read_ini  # noqa: E402
 from installer_window import unix_path  # noqa: E402
 
-EXE = FAKE = SHOTS = PLANTED = LOAD_BY_NAME = None
-KEY = 'HKCU\\Software\\RavellSoft\\quillmoss'
+SHOTS = PLANTED = LOAD_BY_NAME = None
 
 
-def reg_value(name):
-    """A value of the installer's registry key, as the maintainers' tool reads it (UTF-8)."""
-    out = iw.wine(os.path.join(os.path.dirname(EXE), 'installer-cli.exe'), 'records')
-    for line in out.stdout.decode('utf-8').splitlines():
-        if line.startswith(name + '='):
-            return line.split('=', 1)[1] or None
-    return None
-
-
-class MainWindowTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.service = DownloadService().start()
-        with open(FAKE, 'rb') as f:
-            cls.package = f.read()
-        cls.default_dir = None
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.service.stop()
-
-    def setUp(self):
-        self.work = tempfile.mkdtemp(prefix='win-')
-        self.scenarios = os.path.join(self.work, 'scenarios')
-        os.makedirs(self.scenarios)
-        self.env = dict(os.environ, FAKE_SCENARIO_DIR=winpath(self.scenarios))
-        self.service.reset_stats()
-        iw.wine('reg', 'delete', KEY, '/f')
-        self.bin = os.path.join(self.work, 'Downloads')
-        os.makedirs(self.bin)
-        self.exe = os.path.join(self.bin, 'RavellInstaller.exe')
-        shutil.copy(EXE, self.exe)
-        self.runs = []
-        self.serve('681')
-        self.configure(DownloadUrl=self.service.url('681'), IsCheckNet='false')
-
-    def tearDown(self):
-        for run in self.runs:
-            run.kill()
-        shutil.rmtree(self.work, ignore_errors=True)
-
-    # --- the setting ---
-    def configure(self, **values):
-        with open(os.path.join(self.bin, 'RavellInstallerConfig.ini'), 'w') as f:
-            f.write('[Install]\n' + ''.join('%s=%s\n' % kv for kv in values.items()))
-
-    def serve(self, file_id, **options):
-        self.service.add(file_id, name='%s.exe' % file_id, data=self.package, **options)
-
-    def package_scenario(self, scenario):
-        with open(os.path.join(self.scenarios, '__Package_quillmoss.exe.scenario'), 'w',
-                  encoding='utf-8') as f:
-            f.write(scenario.text())
-
+class MainWindowTest(installer_case.InstallerCase):
     def successful_package(self, wait_ms=0):
         s = Scenario().out('Encode=UTF8\r\n')
         for p in (0.1, 0.5):
@@ -232,8 +179,8 @@ class MainWindowTest(unittest.TestCase):
         folder = 'C:\\Tallowmere old'
         shutil.rmtree(unix_path(folder), ignore_errors=True)
         os.makedirs(unix_path(folder))
-        shutil.copy(FAKE, os.path.join(unix_path(folder), 'uninst.ep'))
-        shutil.copy(FAKE, os.path.join(unix_path(folder), 'quillmoss.exe'))
+        shutil.copy(installer_case.FAKE, os.path.join(unix_path(folder), 'uninst.ep'))
+        shutil.copy(installer_case.FAKE, os.path.join(unix_path(folder), 'quillmoss.exe'))
         with open(os.path.join(self.scenarios, 'quillmoss_un_asa.exe.scenario'), 'w') as f:
             f.write(uninstaller_scenario.text())
         iw.wine('reg', 'add', KEY, '/v', 'InstallPath', '/t', 'REG_SZ', '/d', folder, '/f')
@@ -287,7 +234,7 @@ class MainWindowTest(unittest.TestCase):
     def test_a_running_product_is_refused_and_the_installer_closes(self):
         product = os.path.join(self.work, 'running', 'quillmoss.exe')
         os.makedirs(os.path.dirname(product))
-        shutil.copy(FAKE, product)
+        shutil.copy(installer_case.FAKE, product)
         with open(product + '.scenario', 'w') as f:
             f.write(Scenario().sleep(30000).text())
         running = subprocess.Popen([iw.WINE_RUN, product], stdin=subprocess.DEVNULL,
@@ -361,8 +308,9 @@ class MainWindowTest(unittest.TestCase):
 
 
 def main():
-    global EXE, FAKE, SHOTS, PLANTED, LOAD_BY_NAME
-    EXE, FAKE, SHOTS, PLANTED, LOAD_BY_NAME = (os.path.abspath(a) for a in sys.argv[1:6])
+    global SHOTS, PLANTED, LOAD_BY_NAME
+    installer_case.EXE, installer_case.FAKE, SHOTS, PLANTED, LOAD_BY_NAME = (
+        os.path.abspath(a) for a in sys.argv[1:6])
     del sys.argv[1:6]
     unittest.main(verbosity=2)
 

@@ -22,12 +22,12 @@ import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'tools'))
 import installer_window as iw  # noqa: E402
+import installer_case  # noqa: E402
+from installer_case import KEY, reg_value  # noqa: E402
 from installer_window import Installer, Scenario, winpath, unix_path  # noqa: E402
-from download_service import DownloadService  # noqa: E402
 from ini_file import read_ini  # noqa: E402
 
-EXE = FAKE = SHOTS = None
-KEY = 'HKCU\\Software\\RavellSoft\\quillmoss'
+SHOTS = None
 # What Wine prints when a program wants a window it cannot have (no display).
 WINDOW_DIAGNOSTICS = re.compile(
     r"^([0-9a-f]+):[0-9a-f]+:err:.*(nodrv_CreateWindow|Can't open display|no driver could be loaded)",
@@ -47,14 +47,6 @@ class WindowRun(Installer):
         self.proc = subprocess.Popen([iw.WINE_RUN, exe, *args], stdin=subprocess.DEVNULL,
                                      stdout=subprocess.DEVNULL, stderr=stderr, env=env)
         self.window = None
-
-
-def reg_value(name):
-    out = iw.wine(os.path.join(os.path.dirname(EXE), 'installer-cli.exe'), 'records')
-    for line in out.stdout.decode('utf-8').splitlines():
-        if line.startswith(name + '='):
-            return line.split('=', 1)[1] or None
-    return None
 
 
 def decode_debugstr(quoted):
@@ -109,38 +101,16 @@ def window_diagnostics(stderr, pid):
             if pid is None or m.group(1) == pid]
 
 
-class UnattendedTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.service = DownloadService().start()
-        with open(FAKE, 'rb') as f:
-            cls.package = f.read()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.service.stop()
+class UnattendedTest(installer_case.InstallerCase):
+    work_prefix = 'silent-'
 
     def setUp(self):
-        self.work = tempfile.mkdtemp(prefix='silent-')
-        self.scenarios = os.path.join(self.work, 'scenarios')
-        os.makedirs(self.scenarios)
-        self.env = dict(os.environ, FAKE_SCENARIO_DIR=winpath(self.scenarios))
-        self.service.reset_stats()
-        iw.wine('reg', 'delete', KEY, '/f')
-        self.bin = os.path.join(self.work, 'Downloads')
-        os.makedirs(self.bin)
-        self.exe = os.path.join(self.bin, 'RavellInstaller.exe')
-        shutil.copy(EXE, self.exe)
-        self.runs = []
-        self.serve('681')
-        self.configure(DownloadUrl=self.service.url('681'), IsCheckNet='false')
+        super().setUp()
         self.default_dir = reg_value('DefaultInstallDir')
         shutil.rmtree(unix_path(self.default_dir), ignore_errors=True)
 
     def tearDown(self):
-        for run in self.runs:
-            run.kill()
-        shutil.rmtree(self.work, ignore_errors=True)
+        super().tearDown()
         shutil.rmtree(unix_path(self.default_dir), ignore_errors=True)
 
     @contextlib.contextmanager
@@ -157,19 +127,6 @@ class UnattendedTest(unittest.TestCase):
             subprocess.run([os.environ['WINESERVER'], '-k'])
             os.environ['WINEPREFIX'] = saved
             shutil.rmtree(copy, ignore_errors=True)
-
-    # --- the setting ---
-    def configure(self, **values):
-        with open(os.path.join(self.bin, 'RavellInstallerConfig.ini'), 'w') as f:
-            f.write('[Install]\n' + ''.join('%s=%s\n' % kv for kv in values.items()))
-
-    def serve(self, file_id, **options):
-        self.service.add(file_id, name='%s.exe' % file_id, data=self.package, **options)
-
-    def package_scenario(self, scenario):
-        with open(os.path.join(self.scenarios, '__Package_quillmoss.exe.scenario'), 'w',
-                  encoding='utf-8') as f:
-            f.write(scenario.text())
 
     def successful_package(self, extra=''):
         return (Scenario().out('Encode=UTF8\r\nProgress=0.3\r\n').sleep(100)
@@ -227,7 +184,7 @@ class UnattendedTest(unittest.TestCase):
         """A copy of the fake package running under name for 60 seconds."""
         program = os.path.join(folder or os.path.join(self.work, 'running'), name)
         os.makedirs(os.path.dirname(program), exist_ok=True)
-        shutil.copy(FAKE, program)
+        shutil.copy(installer_case.FAKE, program)
         started = program + '.started'
         with open(program + '.scenario', 'w') as f:
             f.write(Scenario().file(winpath(started), b'1').sleep(60000).text())
@@ -247,7 +204,7 @@ class UnattendedTest(unittest.TestCase):
         folder = 'C:\\Tallowmere old'
         shutil.rmtree(unix_path(folder), ignore_errors=True)
         os.makedirs(unix_path(folder))
-        shutil.copy(FAKE, os.path.join(unix_path(folder), 'uninst.ep'))
+        shutil.copy(installer_case.FAKE, os.path.join(unix_path(folder), 'uninst.ep'))
         with open(os.path.join(self.scenarios, 'quillmoss_un_asa.exe.scenario'), 'w') as f:
             f.write(uninstaller_scenario.text())
         iw.wine('reg', 'add', KEY, '/v', 'InstallPath', '/t', 'REG_SZ', '/d', folder, '/f')
@@ -509,8 +466,8 @@ class UnattendedTest(unittest.TestCase):
 
 
 def main():
-    global EXE, FAKE, SHOTS
-    EXE, FAKE, SHOTS = (os.path.abspath(a) for a in sys.argv[1:4])
+    global SHOTS
+    installer_case.EXE, installer_case.FAKE, SHOTS = (os.path.abspath(a) for a in sys.argv[1:4])
     del sys.argv[1:4]
     # Runs without a display leave the wineserver's desktop without a display driver for a
     # while; this script works on a copy of the prefix with a wineserver of its own, so that
