@@ -76,11 +76,12 @@ static_assert(std::is_standard_layout<MemoryInStream>::value &&
 class ArchiveReader {
 public:
     ArchiveReader(const void* bytes, std::size_t size, const ISzAlloc* alloc)
-        : alloc_(alloc), stream_(bytes, size), lookAhead_(new Byte[kLookAheadSize]) {
+        : alloc_(alloc), stream_(bytes, size), lookAheadSize_(LookAheadFor(size)),
+          lookAhead_(new Byte[lookAheadSize_]) {
         LookToRead2_CreateVTable(&look_, False);
         look_.realStream = &stream_.vt;
         look_.buf = lookAhead_.get();
-        look_.bufSize = kLookAheadSize;
+        look_.bufSize = lookAheadSize_;
         LookToRead2_INIT(&look_)
         SzArEx_Init(&db_);
     }
@@ -113,7 +114,13 @@ public:
 
 private:
     const ISzAlloc* alloc_;
+    // No larger than the archive: a small one needs no quarter-megabyte buffer.
+    static std::size_t LookAheadFor(std::size_t size) {
+        return size < kLookAheadSize ? (size < 64 ? 64 : size) : kLookAheadSize;
+    }
+
     MemoryInStream stream_;
+    std::size_t lookAheadSize_;
     std::unique_ptr<Byte[]> lookAhead_;
     CLookToRead2 look_{};
     CSzArEx db_{};

@@ -63,6 +63,16 @@ inline std::string Utf8(const std::wstring& text) {
     return out;
 }
 
+// Hexadecimal digits of v in upper case, at least `digits` of them.
+inline std::wstring HexDigits(std::uint32_t v, int digits) {
+    std::wstring out;
+    do {
+        out.insert(out.begin(), L"0123456789ABCDEF"[v & 15]);
+        v >>= 4;
+    } while (v || static_cast<int>(out.size()) < digits);
+    return out;
+}
+
 // A small deterministic generator driven by input bytes, for choices that should not cut the
 // text of a seed (read boundaries, sizes).
 class Choices {

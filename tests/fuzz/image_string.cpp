@@ -19,11 +19,7 @@ std::wstring RectText(const Rect& r) {
            std::to_wstring(r.right) + L"," + std::to_wstring(r.bottom);
 }
 
-std::wstring ColourText(std::uint32_t v) {
-    wchar_t buffer[16];
-    std::swprintf(buffer, 16, L"#%08X", static_cast<unsigned>(v));
-    return buffer;
-}
+std::wstring ColourText(std::uint32_t v) { return L"#" + FuzzInput::HexDigits(v, 8); }
 
 std::wstring Written(const ImageString& s) {
     std::wstring out = L"file='" + s.file + L"' dest='" + RectText(s.dest) + L"' source='" +
@@ -78,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int width = data[0], height = data[1];
     const std::wstring text = FuzzInput::Wide(data + 2, size - 2);
     std::size_t start = 0;
-    while (start <= text.size()) {
+    for (int lines = 0; lines < 8 && start <= text.size(); ++lines) {
         std::size_t end = text.find(L'\n', start);
         if (end == std::wstring::npos) end = text.size();
         Check(text.substr(start, end - start), width, height);

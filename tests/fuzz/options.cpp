@@ -28,11 +28,11 @@ std::vector<std::wstring> Lines(const std::wstring& text) {
     return lines;
 }
 
-void CheckNumbers(const std::wstring& text) {
+// The conversions of one value; number and option are what the arguments' lookups gave.
+void CheckNumbers(const std::wstring& text, int number, double option) {
     FUZZ_CHECK(TextToBool(text) == (text == L"true"));
 
     // Integers: what the C library reads, 0 without digits or out of range.
-    const int number = OptionToInt(text);
     const bool outOfRange = IntTextOutOfRange(text);
     errno = 0;
     wchar_t* end = nullptr;
@@ -42,9 +42,8 @@ void CheckNumbers(const std::wstring& text) {
     FUZZ_CHECK(outOfRange == (digits && !fits));
     FUZZ_CHECK(number == (fits ? static_cast<int>(reference) : 0));
     // The same number written plainly reads back.
-    FUZZ_CHECK(OptionToInt(std::to_wstring(number)) == number);
+    if (number != 0) FUZZ_CHECK(OptionToInt(std::to_wstring(number)) == number);
 
-    const double option = OptionToDouble(text);
     const double ini = IniTextToDouble(text);
     if (!std::isnan(option) && !std::isnan(ini)) FUZZ_CHECK(option == ini);
 }
@@ -74,7 +73,8 @@ void CheckRoute(const std::wstring& text, bool xp) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::vector<std::wstring> arguments = Lines(FuzzInput::Wide(data, size));
+    std::vector<std::wstring> arguments = Lines(FuzzInput::Wide(data, size));
+    if (arguments.size() > 16) arguments.resize(16);
     const CommandLineArgs args(arguments);
 
     // Every argument is there under its key; the first occurrence of a key wins.
@@ -86,16 +86,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         first.emplace(key, pair ? argument.substr(equals + 1) : std::wstring());
     }
     FUZZ_CHECK(args.Values() == first);
+    int converted = 0;
     for (const auto& entry : first) {
         std::wstring text = L"unchanged";
         FUZZ_CHECK(args.GetText(entry.first, text) && text == entry.second);
+        // The number conversions throw inside on text without a number, which is slow: three
+        // values per input are converted.
+        if (++converted > 3) continue;
         int number = -7;
-        FUZZ_CHECK(args.GetInt(entry.first, number) && number == OptionToInt(entry.second));
+        FUZZ_CHECK(args.GetInt(entry.first, number));
         bool flag = false;
         FUZZ_CHECK(args.GetBool(entry.first, flag) && flag == TextToBool(entry.second));
         double value = 0;
         FUZZ_CHECK(args.GetDouble(entry.first, value));
-        CheckNumbers(entry.second);
+        CheckNumbers(entry.second, number, value);
     }
     // A key that is not there leaves the target as it was.
     std::wstring missing = L"kept";

@@ -42,23 +42,31 @@ Rect SomeRect(FuzzedDataProvider& in) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
     Skin::ShadowParams params;
-    // Mostly within the setters' ranges, sometimes far outside (they are clamped).
+    // The cost grows with the parent's outline times the kernel's area: the settings' whole
+    // ranges on small parents, smaller kernels on larger ones. Sometimes far outside the
+    // ranges (they are clamped).
+    int width = in.ConsumeIntegralInRange<int>(-2, 32);
+    int height = in.ConsumeIntegralInRange<int>(-2, 32);
+    const int reach = width <= 4 && height <= 4 ? 20 : 5;
     auto setting = [&in](int low, int high) {
-        return in.ConsumeBool() ? in.ConsumeIntegralInRange<int>(low, high)
-                                : in.ConsumeIntegral<int>();
+        return in.ConsumeIntegralInRange<int>(0, 7) != 0 ? in.ConsumeIntegralInRange<int>(low, high)
+                                                          : in.ConsumeIntegral<int>();
     };
-    params.size = setting(-20, 20);
-    params.sharpness = setting(0, 20);
+    params.size = setting(-reach, reach);
+    params.sharpness = setting(0, reach);
     params.darkness = setting(0, 255);
     params.offsetX = setting(-20, 20);
     params.offsetY = setting(-20, 20);
     params.color = in.ConsumeIntegral<std::uint32_t>();
-    int width = in.ConsumeIntegralInRange<int>(-2, 72);
-    int height = in.ConsumeIntegralInRange<int>(-2, 72);
-    switch (in.ConsumeIntegralInRange<int>(0, 15)) {  // sizes that must be refused
-        case 0: width = Skin::kMaxShadowSide + 1; break;
-        case 1: height = -100000; break;
-        case 2: width = 2147483647; height = 2147483647; break;
+    if ((params.size < -reach || params.size > reach || params.sharpness > reach ||
+         params.sharpness < 0) && reach < 20) {
+        params.size %= reach + 1;  // clamped values on a small kernel
+        params.sharpness %= reach + 1;
+    }
+    switch (in.ConsumeIntegralInRange<int>(0, 63)) {  // now and then sizes that must be refused
+        case 61: width = Skin::kMaxShadowSide + 1; break;
+        case 62: height = -100000; break;
+        case 63: width = 2147483647; break;
         default: break;
     }
 
