@@ -69,7 +69,7 @@ def fuzz_one(build_dir, name, max_len, seconds, keep):
     args = [binary, work] + [s for s in seeds if os.path.isdir(s)]
     args += ['-max_total_time=%d' % seconds, '-max_len=%d' % max_len, '-print_final_stats=1',
              '-artifact_prefix=%s/' % findings, '-timeout=10', '-rss_limit_mb=2048',
-             '-malloc_limit_mb=512', '-close_fd_mask=1']
+             '-malloc_limit_mb=512', '-close_fd_mask=1', '-reload=0']
     dictionary = os.path.join(FUZZ_DIR, 'dict', name + '.dict')
     if os.path.isfile(dictionary):
         args.append('-dict=' + dictionary)

@@ -45,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The cost grows with the parent's outline times the kernel's area: the settings' whole
     // ranges on small parents, smaller kernels on larger ones. Sometimes far outside the
     // ranges (they are clamped).
-    int width = in.ConsumeIntegralInRange<int>(-2, 32);
-    int height = in.ConsumeIntegralInRange<int>(-2, 32);
+    int width = in.ConsumeIntegralInRange<int>(-2, 24);
+    int height = in.ConsumeIntegralInRange<int>(-2, 24);
     const int reach = width <= 4 && height <= 4 ? 20 : 5;
     auto setting = [&in](int low, int high) {
         return in.ConsumeIntegralInRange<int>(0, 7) != 0 ? in.ConsumeIntegralInRange<int>(low, high)

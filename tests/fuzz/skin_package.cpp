@@ -6,6 +6,7 @@
 
 #include <lzma/7zTypes.h>
 
+#include "skin/PackagePath.h"
 #include "skin/SkinArchiveDecode.h"
 #include "skin/SkinPackage.h"
 #include "tests/fuzz/FuzzCheck.h"
@@ -15,6 +16,13 @@ namespace {
 void* Allocate(ISzAllocPtr, size_t size) { return size == 0 ? nullptr : std::malloc(size); }
 void Release(ISzAllocPtr, void* address) { std::free(address); }
 const ISzAlloc kAlloc = {Allocate, Release};
+
+bool EqualIgnoringAsciiCase(const wchar_t* a, const wchar_t* b) {
+    auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c; };
+    for (; *a && *b; ++a, ++b)
+        if (lower(*a) != lower(*b)) return false;
+    return *a == *b;
+}
 
 }  // namespace
 
@@ -32,6 +40,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(entry.nameLength == 0 ? entry.name.empty()
                                          : entry.name.size() + 1 == entry.nameLength);
         FUZZ_CHECK((entry.size == 0) == (entry.bytes == nullptr));
+        // The entry is found by its own name written with "\" separators.
+        if (entry.nameLength != 0 && entry.name.find(L'\\') == std::wstring::npos) {
+            std::wstring path = entry.name;
+            for (wchar_t& c : path)
+                if (c == L'/') c = L'\\';
+            FUZZ_CHECK(Skin::PackageNameMatches(entry.name, entry.nameLength,
+                                                Skin::ToPackagePath(path), EqualIgnoringAsciiCase));
+        }
         // Every byte can be read (a short buffer shows here).
         unsigned sum = 0;
         for (std::uint64_t i = 0; i < entry.size; ++i) sum += entry.bytes[i];
