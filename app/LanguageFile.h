@@ -3,6 +3,8 @@
 #include <utility>
 #include <vector>
 
+#include "app/LanguageTexts.h"
+
 // The language file of the skin package ("language.json") and the installer's language choice.
 //
 // The file is a JSON array, or an object, of entries; each entry is an object with an "id"
@@ -11,19 +13,6 @@
 
 // The file name inside the skin package.
 constexpr const wchar_t* kLanguageFileName = L"language.json";
-
-// The entries of a language file, in order (an object's members come in the order of their
-// names), as (id, text under `code`) pairs:
-// - an entry that is not an object is skipped;
-// - an "id" that is missing or no integral number in the int range counts as 0;
-// - a text that is missing, not a string, or not well-formed UTF-8 is empty.
-// The bytes are read as strict JSON (jsoncpp's strict mode: no single quotes, trailing commas,
-// NaN or infinities, or anything after the root, which must be an array or an object; nesting is
-// limited to 64 levels); a UTF-8 byte-order mark in front is skipped. *parsed (when given)
-// tells whether they parsed; when they did not, the result is empty.
-std::vector<std::pair<int, std::wstring>> ReadLanguageTexts(const std::string& jsonBytes,
-                                                            const std::string& code,
-                                                            bool* parsed);
 
 // Puts the texts of a language into the toolkit's table of "%{n}" markers and returns the
 // language's index:
