@@ -36,6 +36,18 @@ int DefaultPort(const std::string& scheme) {
     return 80;
 }
 
+// The port written from text[from] to the end: 1 to 65535; -1 when it is anything else
+// (empty, a sign, other characters, out of range).
+int ParsePort(const std::string& text, size_t from) {
+    if (from >= text.size() || text.size() - from > 5) return -1;
+    int port = 0;
+    for (size_t i = from; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return -1;
+        port = port * 10 + (text[i] - '0');
+    }
+    return port >= 1 && port <= 65535 ? port : -1;
+}
+
 // '*' any run, '?' one character; both texts already in lower case.
 bool GlobMatch(const char* pattern, const char* text) {
     const char* star = nullptr;
@@ -76,7 +88,7 @@ BypassEntry ParseEntry(const std::string& text) {
     const size_t colon = rest.rfind(':');
     if (colon != std::string::npos && rest.find(']') == std::string::npos &&
         rest.find(':') == colon) {
-        entry.port = std::atoi(rest.c_str() + colon + 1);
+        entry.port = ParsePort(rest, colon + 1);  // -1 matches no address
         rest = rest.substr(0, colon);
     }
     if (rest.size() > 1 && rest[0] == '[' && rest.back() == ']') rest = rest.substr(1, rest.size() - 2);
@@ -110,17 +122,19 @@ bool SplitUrl(const std::string& url, UrlParts& parts) {
         const size_t close = authority.find(']');
         if (close == std::string::npos) return false;
         parts.host = Lower(authority.substr(1, close - 1));
-        if (close + 1 < authority.size() && authority[close + 1] == ':')
-            parts.port = std::atoi(authority.c_str() + close + 2);
-        return true;
+        if (close + 1 < authority.size()) {
+            if (authority[close + 1] != ':') return false;
+            parts.port = ParsePort(authority, close + 2);
+        }
+        return parts.port > 0;
     }
     const size_t colon = authority.find(':');
     if (colon != std::string::npos) {
-        parts.port = std::atoi(authority.c_str() + colon + 1);
+        parts.port = ParsePort(authority, colon + 1);
         authority = authority.substr(0, colon);
     }
     parts.host = Lower(authority);
-    return true;
+    return parts.port > 0;  // a port that is not one makes no address
 }
 
 std::string ProxyForScheme(const std::string& list, const std::string& scheme) {

@@ -31,7 +31,8 @@ struct CurlProxy {
     std::string noProxy;
 };
 
-// The parts of an address the choice looks at; false for an address without "scheme://".
+// The parts of an address the choice looks at; false for an address without "scheme://" or
+// with a port that is not one (empty, signed, out of range).
 struct UrlParts {
     std::string scheme;  // lower case
     std::string host;    // lower case, without brackets

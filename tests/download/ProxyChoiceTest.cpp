@@ -32,6 +32,16 @@ TEST(ProxyChoiceTest, SplitsAddresses) {
     UrlParts parts;
     EXPECT_FALSE(SplitUrl("C:\\folder\\file.exe", parts));
     EXPECT_FALSE(SplitUrl("://host", parts));
+    // A port that is not one makes no address (it was read as -1, 0 or a wrapped number).
+    for (const char* bad : {"http://h:-1/", "http://h:0/", "http://h:65536/", "http://h:/x",
+                            "http://h:8o/", "http://h:99999999999/", "http://[::1]:-5/",
+                            "http://[::1]x/"})
+        EXPECT_FALSE(SplitUrl(bad, parts)) << bad;
+    EXPECT_TRUE(SplitUrl("http://h:65535/", parts));
+    EXPECT_EQ(parts.port, 65535);
+    // and a bypass entry with such a port bypasses nothing
+    EXPECT_FALSE(BypassesProxy("h:-1;h:99999;h:", Parts("http://h:80/")));
+    EXPECT_TRUE(BypassesProxy("h:80", Parts("http://h/")));
 }
 
 TEST(ProxyChoiceTest, PicksTheSchemesServer) {
