@@ -2,19 +2,18 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <vector>
 
-#include "download/Checksum.h"
 #include "download/Md5.h"
+#include "sys/UniqueHandle.h"
 
 std::string GetFileMd5(const std::wstring& path) {
     if (path.empty()) return std::string();
-    std::FILE* file = _wfopen(path.c_str(), L"rb");
-    if (!file) return std::string();
-    const std::string digest = GetStreamMd5(file);
-    std::fclose(file);
-    return digest;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::string();
+    const Utils::UniqueHandle owner(file);
+    return GetHandleMd5(file);
 }
 
 std::string GetHandleMd5(void* file) {

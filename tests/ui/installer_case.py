@@ -9,7 +9,7 @@ import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'tools'))
 import installer_window as iw  # noqa: E402
-from installer_window import winpath  # noqa: E402
+from installer_window import unix_path, winpath  # noqa: E402
 from download_service import DownloadService  # noqa: E402
 
 KEY = 'HKCU\\Software\\RavellSoft\\quillmoss'
@@ -69,3 +69,21 @@ class InstallerCase(unittest.TestCase):
         with open(os.path.join(self.scenarios, '__Package_quillmoss.exe.scenario'), 'w',
                   encoding='utf-8') as f:
             f.write(scenario.text())
+
+    def previous_install(self, uninstaller_scenario, product=False):
+        """An earlier version recorded in the registry, with its uninstaller (playing
+        uninstaller_scenario as the copy the installer runs) and, with product, its
+        quillmoss.exe in its folder."""
+        folder = 'C:\\Tallowmere old'
+        shutil.rmtree(unix_path(folder), ignore_errors=True)
+        os.makedirs(unix_path(folder))
+        shutil.copy(FAKE, os.path.join(unix_path(folder), 'uninst.ep'))
+        if product:
+            shutil.copy(FAKE, os.path.join(unix_path(folder), 'quillmoss.exe'))
+        with open(os.path.join(self.scenarios, 'quillmoss_un_asa.exe.scenario'), 'w') as f:
+            f.write(uninstaller_scenario.text())
+        iw.wine('reg', 'add', KEY, '/v', 'InstallPath', '/t', 'REG_SZ', '/d', folder, '/f')
+        iw.wine('reg', 'add', KEY, '/v', 'UnInstallEp', '/t', 'REG_SZ', '/d',
+                folder + '\\uninst.ep', '/f')
+        self.addCleanup(shutil.rmtree, unix_path(folder), True)
+        return folder

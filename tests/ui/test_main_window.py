@@ -17,7 +17,7 @@ import unittest
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'tools'))
 import installer_window as iw  # noqa: E402
 import installer_case  # noqa: E402
-from installer_case import KEY, reg_value  # noqa: E402
+from installer_case import reg_value  # noqa: E402
 from installer_window import Installer, Scenario, winpath  # noqa: E402
 from ini_file import read_ini  # noqa: E402
 from installer_window import unix_path  # noqa: E402
@@ -174,23 +174,9 @@ class MainWindowTest(installer_case.InstallerCase):
         self.assertIsNone(reg_value('InstallPath'))
         self.assertTrue(run.running())
 
-    def previous_install(self, uninstaller_scenario):
-        """An earlier version recorded in the registry, with its uninstaller in its folder."""
-        folder = 'C:\\Tallowmere old'
-        shutil.rmtree(unix_path(folder), ignore_errors=True)
-        os.makedirs(unix_path(folder))
-        shutil.copy(installer_case.FAKE, os.path.join(unix_path(folder), 'uninst.ep'))
-        shutil.copy(installer_case.FAKE, os.path.join(unix_path(folder), 'quillmoss.exe'))
-        with open(os.path.join(self.scenarios, 'quillmoss_un_asa.exe.scenario'), 'w') as f:
-            f.write(uninstaller_scenario.text())
-        iw.wine('reg', 'add', KEY, '/v', 'InstallPath', '/t', 'REG_SZ', '/d', folder, '/f')
-        iw.wine('reg', 'add', KEY, '/v', 'UnInstallEp', '/t', 'REG_SZ', '/d',
-                folder + '\\uninst.ep', '/f')
-        self.addCleanup(shutil.rmtree, unix_path(folder), True)
-        return folder
-
     def test_uninstall_failure_prompts_and_closes(self):
-        self.previous_install(Scenario().out('Progress=0.5\r\n').sleep(200).out('State=Fail\r\n'))
+        self.previous_install(Scenario().out('Progress=0.5\r\n').sleep(200).out('State=Fail\r\n'),
+                             product=True)
         run = Installer(self.exe, env=self.env)
         self.runs.append(run)
         run.wait_prompt('InstalledPathTipWnd.xml').press('okBtn')
@@ -209,7 +195,8 @@ class MainWindowTest(installer_case.InstallerCase):
                 with open(os.path.join(self.scenarios, 'quillmoss.exe.scenario'), 'w') as f:
                     f.write(Scenario().file(winpath(marker), b'yes').text())
                 self.package_scenario(self.successful_package())
-                folder = self.previous_install(Scenario().out('Progress=1\r\nState=Success\r\n'))
+                folder = self.previous_install(Scenario().out('Progress=1\r\nState=Success\r\n'),
+                                               product=True)
                 self.service.reset_stats()
                 run = Installer(self.exe, env=self.env)
                 self.runs.append(run)

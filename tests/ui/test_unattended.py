@@ -199,21 +199,6 @@ class UnattendedTest(installer_case.InstallerCase):
         iw.wait_for(lambda: os.path.exists(started), 30, name + ' running')
         return program
 
-    def previous_install(self, uninstaller_scenario):
-        """An earlier version recorded in the registry, with its uninstaller in its folder."""
-        folder = 'C:\\Tallowmere old'
-        shutil.rmtree(unix_path(folder), ignore_errors=True)
-        os.makedirs(unix_path(folder))
-        shutil.copy(installer_case.FAKE, os.path.join(unix_path(folder), 'uninst.ep'))
-        with open(os.path.join(self.scenarios, 'quillmoss_un_asa.exe.scenario'), 'w') as f:
-            f.write(uninstaller_scenario.text())
-        iw.wine('reg', 'add', KEY, '/v', 'InstallPath', '/t', 'REG_SZ', '/d', folder, '/f')
-        iw.wine('reg', 'add', KEY, '/v', 'UnInstallEp', '/t', 'REG_SZ', '/d',
-                folder + '\\uninst.ep', '/f')
-        self.addCleanup(shutil.rmtree, unix_path(folder), True)
-        return folder
-
-    # --- 0: installed ---
     def test_installs_records_and_never_starts_the_product(self):
         marker = os.path.join(self.work, 'product-started')
         with open(os.path.join(self.scenarios, 'quillmoss.exe.scenario'), 'w') as f:
