@@ -226,7 +226,8 @@ class Installer:
         return self._press_until(name, lambda t: self.wait_prompt(skin, timeout=t), 5, timeout)
 
     def press_for_page(self, name, page):
-        """Presses a button that changes the page."""
+        """Presses a button that changes the page (one number, or a tuple of pages any of
+        which will do: a short install may pass its progress page between two looks)."""
         self._press_until(name, lambda t: wait_page(self.window, page, timeout=t), 4, 10)
 
     def press_for_exit(self, name):
@@ -282,14 +283,18 @@ def page_shown(window):
 
 
 def wait_page(window, page, timeout=10):
+    """Waits for the page, or for any page of a tuple of pages; the page shown."""
+    pages = page if isinstance(page, tuple) else (page,)
+    label = ' or '.join('%d' % p for p in pages)
     last = []
 
     def shown():
         last[:] = [page_shown(window)]
-        return last[0] == page
+        return last[0] in pages
     try:
-        wait_for(shown, timeout, 'page %d' % page)
+        wait_for(shown, timeout, 'page ' + label)
     except AssertionError:
-        picture = window.screenshot('/tmp/installer-window-page-%d.png' % page)
-        raise AssertionError('page %r instead of page %d (see %s)' % (
-            last[0] if last else None, page, picture))
+        picture = window.screenshot('/tmp/installer-window-page-%s.png' % label.replace(' or ', '-'))
+        raise AssertionError('page %r instead of page %s (see %s)' % (
+            last[0] if last else None, label, picture))
+    return last[0]

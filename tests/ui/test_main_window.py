@@ -104,7 +104,7 @@ class MainWindowTest(installer_case.InstallerCase):
         # A whole install: window, download, package, records, finished page.
         self.package_scenario(self.successful_package())
         run = self.start()
-        run.press_for_page('defaultInstallBtn', 2)
+        run.press_for_page('defaultInstallBtn', (2, 3))
         self.wait_record()
         iw.wait_page(run.window, 3, timeout=30)
         self.assertEqual(run.press_for_exit('closebtn'), 0)
@@ -121,7 +121,7 @@ class MainWindowTest(installer_case.InstallerCase):
             .out('ExePath=%s\\quillmoss.exe\r\nStartupStyle=AutoStartup\r\nTopShowDetention=0\r\n'
                  'FinsihCloseDetention=2000\r\nState=Success\r\n' % folder))
         run = self.start()
-        run.press_for_page('defaultInstallBtn', 2)
+        run.press_for_page('defaultInstallBtn', (2, 3))
         # the finished page launches the product, and the close timer ends the installer
         self.assertEqual(run.exit_code(timeout=90), 0)
         self.assert_records(folder)
@@ -140,7 +140,7 @@ class MainWindowTest(installer_case.InstallerCase):
         iw.key('shift+Home')
         iw.type_text(folder)
         self.shot(w, 'main-page-1')
-        run.press_for_page('customeInstallBtn', 2)
+        run.press_for_page('customeInstallBtn', (2, 3))
         self.assertEqual(self.wait_record(), folder)
         iw.wait_page(w, 3, timeout=30)
         self.assert_records(folder)

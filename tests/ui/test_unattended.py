@@ -423,7 +423,7 @@ class UnattendedTest(installer_case.InstallerCase):
             time.sleep(0.5)
             run.press_for_page('customeBtn', 1)
             # nothing typed: the folder box holds the -instdir folder
-            run.press_for_page('customeInstallBtn', 2)
+            run.press_for_page('customeInstallBtn', (2, 3))
             self.assertEqual(run.exit_code(timeout=120), 0)
             err.seek(0)
             stderr = err.read()
