@@ -44,9 +44,25 @@ def wine(*args, timeout=120):
         return subprocess.CompletedProcess(proc.args, proc.returncode, out.read(), err.read())
 
 
+def wine_output(*args, attempts=3):
+    """The output of a Windows program that always prints something and exits with 0, such as
+    winepath or the maintainers' tool. Under load a Wine process now and then fails to start
+    and prints nothing; that is tried again, and a lasting failure says what Wine printed
+    rather than passing an empty answer on as if it were one."""
+    for _ in range(attempts):
+        proc = wine(*args)
+        if proc.returncode == 0 and proc.stdout.strip():
+            return proc.stdout
+        sys.stderr.write('(%s printed nothing, exit code %d; again) %s\n' % (
+            args[0], proc.returncode, proc.stderr.decode('utf-8', 'replace')[-500:]))
+        time.sleep(1.0)
+    raise AssertionError('%s failed (exit code %d): %s' % (
+        ' '.join(args), proc.returncode, proc.stderr.decode('utf-8', 'replace')[-2000:]))
+
+
 def unix_path(windows_path):
     """Where a Windows path of the prefix lies on this machine."""
-    return wine('winepath', '-u', windows_path).stdout.decode().strip()
+    return wine_output('winepath', '-u', windows_path).decode().strip()
 
 
 def x_windows():

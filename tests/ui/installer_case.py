@@ -18,8 +18,8 @@ EXE = FAKE = None  # the installer and the fake package, set by the test script'
 
 def reg_value(name):
     """A value of the installer's registry key, as the maintainers' tool reads it (UTF-8)."""
-    out = iw.wine(os.path.join(os.path.dirname(EXE), 'installer-cli.exe'), 'records')
-    for line in out.stdout.decode('utf-8').splitlines():
+    out = iw.wine_output(os.path.join(os.path.dirname(EXE), 'installer-cli.exe'), 'records')
+    for line in out.decode('utf-8').splitlines():
         if line.startswith(name + '='):
             return line.split('=', 1)[1] or None
     return None
