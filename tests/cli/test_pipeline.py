@@ -14,6 +14,7 @@ from cli_harness import CliDir, FakeProgram, Scenario, parse_events, winpath
 sys.path.insert(0, os.path.join(cli_harness.ROOT, 'tools'))
 from download_service import DownloadService  # noqa: E402
 from ini_file import read_ini  # noqa: E402
+from wine_programs import unix_path  # noqa: E402
 
 FAKE = None
 
@@ -141,7 +142,7 @@ class PipelineTest(unittest.TestCase):
         self.scenario('__Package_quillmoss.exe', Scenario().out('State=Success\r\n'))
         # The copy's command line names it unquoted ("C:\\Program Files (x86)\\..."): a program
         # at "C:\\Program.exe" must not be what runs.
-        drive_c = cli_harness.wine('winepath', '-u', 'C:\\').stdout.decode().strip()
+        drive_c = unix_path('C:\\')
         trap = FakeProgram(FAKE, drive_c, 'Program.exe')
         try:
             code, events = self.pipeline(self.serve('upgrade'), '--old-uninstaller', old.win)
@@ -167,7 +168,7 @@ class PipelineTest(unittest.TestCase):
         self.assertRegex(random_name, '^[0-9A-F]{16}$')
         self.assertTrue(parent.endswith('\\RavellSoft\\Temp'), parent)
         self.assertIn('Program Files', parent)
-        host_folder = cli_harness.wine('winepath', '-u', folder).stdout.decode().strip()
+        host_folder = unix_path(folder)
         self.assertTrue(host_folder and not os.path.exists(host_folder), host_folder)
 
     def test_running_package_cannot_be_changed(self):
