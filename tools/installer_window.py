@@ -266,9 +266,9 @@ def page_shown(window):
 
 
 def wait_page(window, page, timeout=10):
-    """Waits for the page, or for any page of a tuple of pages; the page shown."""
+    """Waits for the page, or for any page of a tuple of pages."""
     pages = page if isinstance(page, tuple) else (page,)
-    label = ' or '.join('%d' % p for p in pages)
+    label = ' or '.join(map(str, pages))
     last = []
 
     def shown():
@@ -277,7 +277,7 @@ def wait_page(window, page, timeout=10):
     try:
         wait_for(shown, timeout, 'page ' + label)
     except AssertionError:
-        picture = window.screenshot('/tmp/installer-window-page-%s.png' % label.replace(' or ', '-'))
+        picture = window.screenshot('/tmp/installer-window-page-%s.png' %
+                                    '-'.join(map(str, pages)))
         raise AssertionError('page %r instead of page %s (see %s)' % (
             last[0] if last else None, label, picture))
-    return last[0]
